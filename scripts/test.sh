@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs the whole test suite: once as a normal build, once under
+# AddressSanitizer and UndefinedBehaviorSanitizer (skip that pass with --fast).
+set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+"$here/scripts/setup.sh"
+export QT_QPA_PLATFORM=offscreen
+
+"$here/scripts/build.sh" build
+ctest --test-dir "$here/build" --output-on-failure -j "$(nproc)"
+
+if [ "${1:-}" != "--fast" ]; then
+    "$here/scripts/build.sh" build-asan -DTORVA_SANITIZE=ON -DTORVA_BUILD_BENCH=OFF
+    ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+        ctest --test-dir "$here/build-asan" --output-on-failure -j "$(nproc)"
+fi
