@@ -21,47 +21,56 @@ namespace {
 
 using Slots = std::array<CLangFile, kLanguageSlotCount>;
 
-// The polling thread translates error texts while the window thread may reopen the files.
-std::shared_mutex g_slotsLock;
-Slots g_slots;
-
-std::atomic<int> g_language{kPolishLanguage};
-
 struct SSubscriber {
     int id;
     std::function<void(int)> handler;
 };
 
-// Recursive: a handler may subscribe or unsubscribe while being notified.
-std::recursive_mutex g_subscribersLock;
-std::vector<SSubscriber> g_subscribers;
-int g_nextSubscriberId = 1;
+// Function-local, so that start-up code running during static initialisation finds it built.
+struct SLanguageState {
+    // The polling thread translates error texts while the window thread may reopen the files.
+    std::shared_mutex slotsLock;
+    Slots slots;
+    std::atomic<int> language{kPolishLanguage};
+    // Recursive: a handler may subscribe or unsubscribe while being notified.
+    std::recursive_mutex subscribersLock;
+    std::vector<SSubscriber> subscribers;
+    int nextSubscriberId = 1;
+};
+
+SLanguageState& state() {
+    static SLanguageState s;
+    return s;
+}
 
 void unsubscribe(int id) {
-    std::lock_guard guard(g_subscribersLock);
-    std::erase_if(g_subscribers, [id](const SSubscriber& s) { return s.id == id; });
+    SLanguageState& st = state();
+    std::lock_guard guard(st.subscribersLock);
+    std::erase_if(st.subscribers, [id](const SSubscriber& s) { return s.id == id; });
 }
 
 void notifyLanguageChange(int index) {
-    std::lock_guard guard(g_subscribersLock);
+    SLanguageState& st = state();
+    std::lock_guard guard(st.subscribersLock);
     std::vector<int> ids;
-    for (const SSubscriber& s : g_subscribers)
+    for (const SSubscriber& s : st.subscribers)
         ids.push_back(s.id);
     for (int id : ids) {
-        const auto it = std::find_if(g_subscribers.begin(), g_subscribers.end(),
+        const auto it = std::find_if(st.subscribers.begin(), st.subscribers.end(),
                                      [id](const SSubscriber& s) { return s.id == id; });
-        if (it != g_subscribers.end()) {
+        if (it != st.subscribers.end()) {
             const auto handler = it->handler; // the vector may change during the call
             handler(index);
         }
     }
 }
 
-const CLangFile* fileServing(int slot) {
-    if (slot > 0 && slot < kLanguageSlotCount && g_slots[slot].isOpen())
-        return &g_slots[slot];
-    if (g_slots[kEnglishLanguage].isOpen())
-        return &g_slots[kEnglishLanguage];
+// Call with slotsLock held.
+const CLangFile* fileServing(const Slots& slots, int slot) {
+    if (slot > 0 && slot < kLanguageSlotCount && slots[slot].isOpen())
+        return &slots[slot];
+    if (slots[kEnglishLanguage].isOpen())
+        return &slots[kEnglishLanguage];
     return nullptr;
 }
 
@@ -81,13 +90,15 @@ void openLanguageFiles(const std::string& folder) {
     Slots opened;
     for (const SLanguage& language : languageFiles())
         opened[language.index].open((std::filesystem::path(folder) / language.fileName).string());
-    std::unique_lock guard(g_slotsLock);
-    g_slots = std::move(opened);
+    SLanguageState& st = state();
+    std::unique_lock guard(st.slotsLock);
+    st.slots = std::move(opened);
 }
 
 std::string lookup(int slot, std::string_view text) {
-    std::shared_lock guard(g_slotsLock);
-    if (const CLangFile* file = fileServing(slot)) {
+    SLanguageState& st = state();
+    std::shared_lock guard(st.slotsLock);
+    if (const CLangFile* file = fileServing(st.slots, slot)) {
         if (auto found = file->find(text))
             return *std::move(found);
     }
@@ -95,7 +106,7 @@ std::string lookup(int slot, std::string_view text) {
 }
 
 std::string translate(std::string_view text) {
-    const int index = g_language.load();
+    const int index = currentLanguage();
     std::string result =
         index == kPolishLanguage ? std::string(text) : lookup(languageSlot(index), text);
     if (isCngInstallation())
@@ -104,27 +115,29 @@ std::string translate(std::string_view text) {
 }
 
 int currentLanguage() {
-    return g_language.load();
+    return state().language.load();
 }
 
 bool isLanguageAvailable(int index) {
     const int slot = languageSlot(index);
     if (slot == kPolishLanguage)
         return true;
-    std::shared_lock guard(g_slotsLock);
-    return g_slots[slot].isOpen();
+    SLanguageState& st = state();
+    std::shared_lock guard(st.slotsLock);
+    return st.slots[slot].isOpen();
 }
 
 void selectLanguage(int index) {
-    if (index < 0 || g_language.exchange(index) == index)
+    if (index < 0 || state().language.exchange(index) == index)
         return;
     notifyLanguageChange(index);
 }
 
 CLanguageSubscription subscribeLanguageChange(std::function<void(int)> handler) {
-    std::lock_guard guard(g_subscribersLock);
-    const int id = g_nextSubscriberId++;
-    g_subscribers.push_back({id, std::move(handler)});
+    SLanguageState& st = state();
+    std::lock_guard guard(st.subscribersLock);
+    const int id = st.nextSubscriberId++;
+    st.subscribers.push_back({id, std::move(handler)});
     return CLanguageSubscription(id);
 }
 
