@@ -64,11 +64,13 @@ public:
     void setRandomSource(RandomSource source);
 
 private:
-    // ---- Members --------------------------------------------------------------------------------
+    // ---- Serial channel and frame exchange ---------------------------------------------------
     std::unique_ptr<ISerialIo> m_io;
     CSerialPort* m_port = nullptr;
     CMSGMutex m_exchangeMutex;
     RandomSource m_random;
+
+    // ---- Link flags ---------------------------------------------------------------------------
     std::atomic<bool> m_demo{false};
     std::atomic<bool> m_connected{false};
 };

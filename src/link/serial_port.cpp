@@ -3,6 +3,8 @@
 #include "link/port_names.h"
 #include "link/rs_error.h"
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
@@ -13,6 +15,7 @@
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
+#include <utility>
 
 namespace torva {
 
@@ -33,58 +36,27 @@ int msUntil(Deadline deadline) {
     return left <= 0 ? 0 : static_cast<int>((left + 999) / 1000);
 }
 
-bool speedFor(int baudRate, speed_t& speed) {
-    switch (baudRate) {
-    case 1200:
-        speed = B1200;
-        return true;
-    case 2400:
-        speed = B2400;
-        return true;
-    case 4800:
-        speed = B4800;
-        return true;
-    case 9600:
-        speed = B9600;
-        return true;
-    case 19200:
-        speed = B19200;
-        return true;
-    case 38400:
-        speed = B38400;
-        return true;
-    case 57600:
-        speed = B57600;
-        return true;
-    case 115200:
-        speed = B115200;
-        return true;
-    case 230400:
-        speed = B230400;
-        return true;
-    default:
+template <typename Flag, std::size_t N>
+bool lookUp(const std::array<std::pair<int, Flag>, N>& table, int key, Flag& flag) {
+    const auto found = std::find_if(table.begin(), table.end(),
+                                    [key](const auto& entry) { return entry.first == key; });
+    if (found == table.end())
         return false;
-    }
+    flag = found->second;
+    return true;
 }
 
-bool dataBitsFlag(int dataBits, tcflag_t& flag) {
-    switch (dataBits) {
-    case 5:
-        flag = CS5;
-        return true;
-    case 6:
-        flag = CS6;
-        return true;
-    case 7:
-        flag = CS7;
-        return true;
-    case 8:
-        flag = CS8;
-        return true;
-    default:
-        return false;
-    }
-}
+constexpr std::array<std::pair<int, speed_t>, 9> kSpeeds{{{1200, B1200},
+                                                          {2400, B2400},
+                                                          {4800, B4800},
+                                                          {9600, B9600},
+                                                          {19200, B19200},
+                                                          {38400, B38400},
+                                                          {57600, B57600},
+                                                          {115200, B115200},
+                                                          {230400, B230400}}};
+constexpr std::array<std::pair<int, tcflag_t>, 4> kDataBits{
+    {{5, CS5}, {6, CS6}, {7, CS7}, {8, CS8}}};
 
 // Raises or drops one modem control line. Pseudo-terminals have no modem lines; that is fine.
 bool setModemLine(int fd, int line, bool on) {
@@ -162,7 +134,8 @@ void CSerialPort::setState(const SLineSettings& settings) {
         raiseOperationError("setState", errno, __LINE__);
     speed_t speed{};
     tcflag_t sizeFlag{};
-    if (!speedFor(settings.baudRate, speed) || !dataBitsFlag(settings.dataBits, sizeFlag) ||
+    if (!lookUp(kSpeeds, settings.baudRate, speed) ||
+        !lookUp(kDataBits, settings.dataBits, sizeFlag) ||
         (settings.stopBits != 1 && settings.stopBits != 2))
         raiseOperationError("setState", EINVAL, __LINE__);
 
