@@ -3,7 +3,6 @@
 #include "config/code_page_1250.h"
 
 #include <algorithm>
-#include <cstring>
 #include <fstream>
 #include <numeric>
 
@@ -30,8 +29,8 @@ std::vector<std::uint8_t> decoded(std::span<const std::uint8_t> bytes) {
 
 // The name field need not hold its terminating zero: never look past its 19 bytes.
 std::string modelName(const std::uint8_t* field) {
-    const auto* text = reinterpret_cast<const char*>(field);
-    return cp1250ToUtf8(std::string_view(text, strnlen(text, fl::kModelSize)));
+    const auto* end = std::find(field, field + fl::kModelSize, 0);
+    return cp1250ToUtf8(std::string(field, end));
 }
 
 } // namespace
