@@ -21,6 +21,8 @@ struct SStatistic {
     std::uint32_t gas = 0;   // first running-time counter, half-seconds
     std::uint32_t lpg = 0;   // second running-time counter, half-seconds
     std::uint16_t extra = 0; // the third value of the statistics record, kept as it came
+
+    bool operator==(const SStatistic&) const = default;
 };
 
 // Identity and statistics; read at identification, never written back.
