@@ -150,33 +150,3 @@ TEST(DeviceConfigGroups, TransferCopiesAllButIdentityStampAndKnockSettings) {
     expected.m_serviceSetup.m_knockGain = 3;
     EXPECT_EQ(live, expected);
 }
-
-TEST(DeviceConfigGroups, EachGroupCopyTouchesOnlyItsGroup) {
-    const CDeviceConfig source = edited();
-    const CDeviceConfig original(3);
-
-    CDeviceConfig target = original;
-    copyBaseGroup(target, source);
-    CDeviceConfig expected = original;
-    expected.m_base = source.m_base;
-    EXPECT_EQ(target, expected);
-
-    target = original;
-    copySensorBytes(target, source);
-    expected = original;
-    expected.m_sensorsSetup = source.m_sensorsSetup;
-    EXPECT_EQ(target, expected);
-
-    target = original;
-    copyMapSet(target, source);
-    EXPECT_EQ(target.m_base, original.m_base);
-    EXPECT_EQ(target.m_mapTimeEmu4, source.m_mapTimeEmu4);
-    EXPECT_EQ(target.m_mapEmuTpsD, source.m_mapEmuTpsD);
-    EXPECT_EQ(target.m_mapCoordinatesEmuTpsD, source.m_mapCoordinatesEmuTpsD);
-    EXPECT_EQ(target.m_mapRpmCoordinatesEmu1, source.m_mapRpmCoordinatesEmu1);
-
-    target = original;
-    copyTempomatGroup(target, source);
-    EXPECT_EQ(target.m_tempomatSetup.m_minGasTempr, -5);
-    EXPECT_EQ(target.m_serviceSetup, original.m_serviceSetup);
-}
