@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/device_config.h"
 #include "link/frame_codec.h"
 #include "link/serial_io.h"
 #include "link/serial_port.h"
@@ -37,6 +38,16 @@ public:
     // Connected: identification succeeded and the polling thread has not lost the controller.
     bool isConnected() const { return m_connected.load(); }
     void setConnected(bool connected) { m_connected.store(connected); }
+    // Live diagnostics available: true from construction; identification sets it from the
+    // controller's answer. Polling starts only while it is true.
+    bool hasLiveDiagnostics() const { return m_liveDiagnostics.load(); }
+    void setLiveDiagnostics(bool available) { m_liveDiagnostics.store(available); }
+
+    // ---- Configuration record -----------------------------------------------------------------
+    // The live configuration of the connected controller (identity in m_devInfo); every page
+    // reads and edits this copy.
+    CDeviceConfig& config() { return m_config; }
+    const CDeviceConfig& config() const { return m_config; }
 
     // ---- Frame exchange -----------------------------------------------------------------------
     // Size of the buffer every caller of an exchange owns.
@@ -73,6 +84,10 @@ private:
     // ---- Link flags ---------------------------------------------------------------------------
     std::atomic<bool> m_demo{false};
     std::atomic<bool> m_connected{false};
+    std::atomic<bool> m_liveDiagnostics{true};
+
+    // ---- Configuration record -----------------------------------------------------------------
+    CDeviceConfig m_config;
 };
 
 // The device of the running application (set by its constructor), or nullptr.
