@@ -144,6 +144,17 @@ TEST_F(CMultiPageCtrlTest, PagesKeepInsertionOrderAndTheFirstOneIsShown) {
     EXPECT_EQ(m_ctrl.getPage(-1), nullptr);
 }
 
+TEST_F(CMultiPageCtrlTest, TheShownPageFillsTheControlBelowTheButtons) {
+    m_ctrl.resize(700, 500);
+    m_ctrl.activatePage(1);
+    QCoreApplication::sendPostedEvents();
+    const QRect button = m_ctrl.getButton(1)->widget()->geometry();
+    const QRect page = m_pages[1]->geometry();
+    EXPECT_EQ(page.width(), 700);
+    EXPECT_GT(page.height(), 500 - 3 * button.height());
+    EXPECT_EQ(m_pages[1]->mapTo(&m_ctrl, QPoint(0, 0)).y() + page.height(), 500);
+}
+
 TEST(CMultiPageCtrl, EachPageIsInitialisedOnceWhenInserted) {
     QStringList log;
     CMultiPageCtrl ctrl;

@@ -50,8 +50,6 @@ CMultiPageCtrl::CMultiPageCtrl(QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
 }
 
-CMultiPageCtrl::~CMultiPageCtrl() = default;
-
 int CMultiPageCtrl::insertPage(const QString& title, IMultiPageButton* button,
                                CMultiPageDialog* page) {
     if (!button || !page) {

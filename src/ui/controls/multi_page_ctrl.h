@@ -22,7 +22,6 @@ class CMultiPageCtrl : public QWidget {
     Q_OBJECT
 public:
     explicit CMultiPageCtrl(QWidget* parent = nullptr);
-    ~CMultiPageCtrl() override;
 
     // Appends page with button titled title and initialises the page; the control takes
     // ownership of both. Returns the page's index, or -1 when page or button is missing.

@@ -1,5 +1,6 @@
 #include "ui/controls/number_format.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
