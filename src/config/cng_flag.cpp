@@ -8,8 +8,12 @@ namespace {
 std::atomic<bool> g_cng{false};
 }
 
-bool isCngInstallation() { return g_cng.load(); }
+bool isCngInstallation() {
+    return g_cng.load();
+}
 
-void setCngInstallation(bool cng) { g_cng.store(cng); }
+void setCngInstallation(bool cng) {
+    g_cng.store(cng);
+}
 
 } // namespace torva

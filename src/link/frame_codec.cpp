@@ -49,9 +49,9 @@ std::vector<std::uint8_t> encode(std::uint8_t code, std::uint16_t random,
     const std::uint16_t sum = checksum(random, code, lengthByte, payload, count, plusOne);
     std::vector<std::uint8_t> out;
     out.reserve(count + 8);
-    out.insert(out.end(), {kStart0, kStart1, lengthByte, code,
-                           static_cast<std::uint8_t>(random >> 8),
-                           static_cast<std::uint8_t>(random & 0xFF)});
+    out.insert(out.end(),
+               {kStart0, kStart1, lengthByte, code, static_cast<std::uint8_t>(random >> 8),
+                static_cast<std::uint8_t>(random & 0xFF)});
     const std::size_t payloadAt = out.size();
     out.insert(out.end(), payload, payload + count);
     scramble(out.data() + payloadAt, count, random);

@@ -9,6 +9,8 @@ class CMSGMutex {
 public:
     void lock() { m_mutex.lock(); }
     void unlock() { m_mutex.unlock(); }
+    // Takes the mutex only when it is free at once.
+    bool try_lock() { return m_mutex.try_lock(); }
     using Guard = std::lock_guard<CMSGMutex>;
 
 private:
