@@ -159,14 +159,6 @@ TEST_F(SettingsFileRead, SurvivesHostileBytes) {
     EXPECT_EQ(file.find("after"), "\xc3\xa9");
 }
 
-TEST_F(SettingsFileRead, IndexesOnlyTheKeysOfInterest) {
-    const std::string path = m_folder.file("in.dsettings");
-    writeBytes(path, "wanted\t1\r\nother\t2\r\n");
-    ASSERT_TRUE(m_file.open(path, [](std::string_view key) { return key == "wanted"; }));
-    EXPECT_EQ(m_file.find("wanted"), "1");
-    EXPECT_EQ(m_file.find("other"), std::nullopt);
-}
-
 TEST_F(SettingsFileRead, MissingFileOrFolderDoesNotOpen) {
     EXPECT_FALSE(m_file.open(m_folder.file("absent.dsettings")));
     EXPECT_FALSE(m_file.open(m_folder.path()));
