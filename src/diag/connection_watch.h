@@ -12,7 +12,7 @@ class CLPGDevice;
 // holds samples.
 class CConnectionWatch {
 public:
-    // What the watch asks of the window and the document.
+    // What the watch asks of the window and the document; all four are required.
     struct SActions {
         std::function<void(bool connected)> showConnectionState; // caption appearance
         std::function<bool()> reconnect; // the connection procedure; sets the connected flag
