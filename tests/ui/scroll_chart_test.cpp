@@ -5,10 +5,15 @@
 #include <QApplication>
 #include <QImage>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScrollBar>
 #include <QWheelEvent>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
 
 namespace torva {
 namespace {
@@ -122,6 +127,77 @@ TEST_F(ScrollChartTest, MouseShowsTheReadOutWheelZoomsAndDragPans) {
     sendMouse(chart, QEvent::MouseMove, dropped, Qt::NoButton);
     sendMouse(chart, QEvent::MouseButtonRelease, dropped, Qt::LeftButton);
     EXPECT_NEAR(chart.model().windowStart(), start - 2000.0, 20.0);
+}
+
+// The reduced drawing of an hour must look like drawing every point: what either draws in a
+// pixel column, the other draws there or in a neighbouring column (steep segments that cross
+// a column edge are rasterised a little differently), and the line has no breaks.
+TEST(ScrollChartPainting, ReducedDrawingCoversTheSameRowsAsEveryPoint) {
+    CScrollChartModel model;
+    model.addSeries(0, {{0, 0, 0}, "%.0f", std::nullopt}, true);
+    model.setWindowWidth(90000.0);
+    for (int i = 0; i <= 18000; ++i) {
+        const double spike = i % 997 == 0 ? 40.0 : 0.0;
+        model.addPoint(0, i * 5.0, 50.0 + 30.0 * std::sin(i / 40.0) + (i % 13) - spike);
+    }
+    model.scrollToStart();
+    const QRect area(0, 0, 1280, 400);
+    QPalette palette;
+    palette.setColor(QPalette::Window, Qt::white);
+    palette.setColor(QPalette::Base, Qt::white);
+    palette.setColor(QPalette::Dark, Qt::white);
+    palette.setColor(QPalette::Shadow, Qt::white);
+    palette.setColor(QPalette::WindowText, Qt::white);
+
+    QImage reduced(area.size(), QImage::Format_RGB32);
+    QPainter reducedPainter(&reduced);
+    paintScrollChart(reducedPainter, area, model, palette);
+    reducedPainter.end();
+
+    QImage full(area.size(), QImage::Format_RGB32);
+    full.fill(Qt::white);
+    const QRect plot = scrollChartPlotRect(area);
+    const CChartMapping map(model, plot);
+    std::vector<QPointF> pixels;
+    for (const SChartPoint& point : model.series(0)->points) {
+        pixels.push_back(map.pixel(point));
+    }
+    QPainter fullPainter(&full);
+    fullPainter.setClipRect(plot);
+    fullPainter.setPen(QPen(Qt::black, 0));
+    fullPainter.drawPolyline(pixels.data(), static_cast<int>(pixels.size()));
+    fullPainter.end();
+
+    // Per column, the topmost and bottommost black row.
+    auto rows = [&](const QImage& image) {
+        std::vector<std::pair<int, int>> spans(area.width(), {plot.bottom(), plot.top()});
+        for (int y = plot.top() + 1; y < plot.bottom(); ++y) {
+            const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+            for (int x = 0; x < area.width(); ++x) {
+                if (qGray(line[x]) < 128) {
+                    spans[x] = {std::min(spans[x].first, y), std::max(spans[x].second, y)};
+                }
+            }
+        }
+        return spans;
+    };
+    auto nearby = [](const std::vector<std::pair<int, int>>& spans, int x) {
+        return std::pair{std::min({spans[x - 1].first, spans[x].first, spans[x + 1].first}),
+                         std::max({spans[x - 1].second, spans[x].second, spans[x + 1].second})};
+    };
+    const auto reducedRows = rows(reduced);
+    const auto fullRows = rows(full);
+    for (int x = plot.left() + 2; x < plot.right() - 1; ++x) {
+        const auto [fullTop, fullBottom] = nearby(fullRows, x);
+        EXPECT_GE(reducedRows[x].first, fullTop - 1) << "column " << x;
+        EXPECT_LE(reducedRows[x].second, fullBottom + 1) << "column " << x;
+        const auto [top, bottom] = nearby(reducedRows, x);
+        EXPECT_GE(fullRows[x].first, top - 1) << "column " << x;
+        EXPECT_LE(fullRows[x].second, bottom + 1) << "column " << x;
+        // An unbroken line: neighbouring columns touch.
+        EXPECT_LE(reducedRows[x].first, reducedRows[x + 1].second + 1) << "column " << x;
+        EXPECT_GE(reducedRows[x].second, reducedRows[x + 1].first - 1) << "column " << x;
+    }
 }
 
 } // namespace

@@ -65,43 +65,46 @@ void drawGrid(QPainter& painter, const QRect& plot, const CChartMapping& map,
     }
 }
 
-// A polyline with several points per pixel column drawn as one vertical span per column,
-// reaching back to where the line left the previous column: the same pixels as the polyline,
-// at a fraction of the line segments.
+// A polyline with several points per pixel column drawn as one vertical span per column. A
+// segment that crosses from one column into the next adds the row where it crosses to both
+// spans, so the columns cover the same rows as the polyline, at a fraction of the segments.
 void drawDense(QPainter& painter, const std::vector<SChartPoint>& polyline,
                const CChartMapping& map, std::vector<QLineF>& lines) {
     lines.clear();
+    auto addSpan = [&lines](double column, double low, double high) {
+        lines.emplace_back(column, std::round(low), column, std::round(high));
+    };
     double column = 0.0;
     double low = 0.0;
     double high = 0.0;
-    double lastY = 0.0;
+    QPointF last;
     bool started = false;
     for (const SChartPoint& point : polyline) {
-        const double x = std::floor(map.pixelX(point.x));
-        const double y = std::round(map.pixelY(point.y));
+        const QPointF at = map.pixel(point);
+        const double x = std::floor(at.x());
         if (started && x == column) {
-            low = std::min(low, y);
-            high = std::max(high, y);
+            low = std::min(low, at.y());
+            high = std::max(high, at.y());
+        } else if (started && x == column + 1) {
+            const double crossing =
+                last.y() + (at.y() - last.y()) * (x - last.x()) / (at.x() - last.x());
+            addSpan(column, std::min(low, crossing), std::max(high, crossing));
+            low = std::min(at.y(), crossing);
+            high = std::max(at.y(), crossing);
         } else {
             if (started) {
-                lines.emplace_back(column, low, column, high);
-                if (x > column + 1) {
-                    // Columns without points between: the connecting segment itself.
-                    lines.emplace_back(column, lastY, x, y);
-                }
+                // Columns without points between: the connecting segment itself.
+                addSpan(column, low, high);
+                lines.emplace_back(last, at);
             }
-            low = high = y;
-            if (started && x == column + 1) {
-                low = std::min(low, lastY);
-                high = std::max(high, lastY);
-            }
-            column = x;
-            started = true;
+            low = high = at.y();
         }
-        lastY = y;
+        column = x;
+        last = at;
+        started = true;
     }
     if (started) {
-        lines.emplace_back(column, low, column, high);
+        addSpan(column, low, high);
     }
     painter.drawLines(lines.data(), static_cast<int>(lines.size()));
 }
