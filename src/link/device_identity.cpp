@@ -1,5 +1,7 @@
 #include "link/device_identity.h"
 
+#include "link/cipher.h"
+
 #include <chrono>
 #include <cstdio>
 
@@ -14,6 +16,9 @@ bool isAsciiLetter(std::uint8_t byte) {
 bool isDigit(std::uint8_t byte) {
     return byte >= '0' && byte <= '9';
 }
+
+// The key string every controller enciphers its identifier under.
+constexpr const char* kIdentifierKey = "6A1F4E2B-93C7-4d05-8E61-B7D2C48A90F3";
 
 std::string upToFirstZero(const std::string& text) {
     return text.substr(0, text.find('\0'));
@@ -39,7 +44,7 @@ std::string decodeIdentifier(std::span<const std::uint8_t, kIdentifierSize> byte
     const std::string raw(bytes.begin(), bytes.end());
     if (isPlainIdentifier(bytes))
         return upToFirstZero(raw);
-    return upToFirstZero(decipherIdentifier(raw));
+    return upToFirstZero(CCipher().decipher(kIdentifierKey, raw));
 }
 
 } // namespace torva

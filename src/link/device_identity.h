@@ -19,10 +19,8 @@ std::string productionDateText(std::uint16_t daysSinceStart);
 // byte is zero; otherwise it is enciphered.
 bool isPlainIdentifier(std::span<const std::uint8_t, kIdentifierSize> bytes);
 
-// The 16 bytes of an enciphered identifier deciphered under the controllers' key string.
-std::string decipherIdentifier(const std::string& enciphered);
-
-// The identifier's text: the plain bytes, or the deciphered ones, up to the first zero.
+// The identifier's text: the plain bytes, or the bytes deciphered under the controllers' key
+// string, up to the first zero.
 std::string decodeIdentifier(std::span<const std::uint8_t, kIdentifierSize> bytes);
 
 } // namespace torva
