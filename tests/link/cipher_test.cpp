@@ -48,3 +48,16 @@ TEST(Cipher, OnlyTheFirstThirtyTwoKeyCharactersCount) {
     EXPECT_EQ(cipher.decipher(kKey, text), cipher.decipher(kKey.substr(0, 32) + "####", text));
     EXPECT_NE(cipher.decipher(kKey, text), cipher.decipher("X" + kKey.substr(1), text));
 }
+
+// The published Serpent S-boxes, one hexadecimal digit per entry, typed in apart from the code.
+TEST(Cipher, BoxesAreThePublishedSerpentBoxes) {
+    const char* published[8] = {"38F1A65BED42709C", "FC27905A1BE86D34", "86793CAFD1E40B52",
+                                "0FB8C963D124A75E", "1F83C0B6254A9E7D", "F52B4A9C03E8D671",
+                                "72C5846BE91FD3A0", "1DF0E82B74CA9356"};
+    for (std::size_t b = 0; b < 8; ++b)
+        for (std::size_t v = 0; v < 16; ++v) {
+            const char digit = published[b][v];
+            const int expected = digit <= '9' ? digit - '0' : digit - 'A' + 10;
+            EXPECT_EQ(cipher::kSboxes[b][v], expected) << "S" << b << "[" << v << "]";
+        }
+}
