@@ -1,6 +1,7 @@
 #include "diag/diag_file.h"
 
 #include "diag/diag_sample_values.h"
+#include "platform/clock.h"
 
 #include <charconv>
 #include <cstddef>
@@ -78,6 +79,7 @@ bool CDiagFile::open(const std::string& fileName) {
     if (m_file == nullptr)
         return false;
     m_fileName = fileName;
+    m_lastFlushMs = appClock().nowMs();
     return true;
 }
 
@@ -86,6 +88,11 @@ void CDiagFile::appendLine(const DiagSample& sample, const CDeviceConfig& config
         return;
     const std::string line = formatDiagLine(sample, config);
     std::fwrite(line.data(), 1, line.size(), m_file);
+    const std::int64_t now = appClock().nowMs();
+    if (now - m_lastFlushMs >= kFlushIntervalMs) {
+        std::fflush(m_file);
+        m_lastFlushMs = now;
+    }
 }
 
 void CDiagFile::close() {

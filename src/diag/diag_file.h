@@ -2,6 +2,7 @@
 
 #include "diag/diag_sample.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -34,6 +35,10 @@ public:
     bool open(const std::string& fileName);
     bool isOpen() const { return m_file != nullptr; }
     const std::string& fileName() const { return m_fileName; }
+    // Lines reach the disk at least this often while samples keep coming, so a crash or a
+    // pulled plug loses at most about a second of a recording.
+    static constexpr int kFlushIntervalMs = 1000;
+
     // Writes the sample's line; write errors are ignored (the recording is best effort).
     void appendLine(const DiagSample& sample, const CDeviceConfig& config);
     // Closes the file and forgets its name.
@@ -42,6 +47,7 @@ public:
 private:
     std::FILE* m_file = nullptr;
     std::string m_fileName;
+    std::int64_t m_lastFlushMs = 0;
 };
 
 } // namespace torva

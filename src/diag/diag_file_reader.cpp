@@ -1,6 +1,7 @@
 #include "diag/diag_file_reader.h"
 
 #include <charconv>
+#include <cmath>
 #include <fstream>
 #include <iterator>
 
@@ -27,7 +28,8 @@ public:
         if (start != m_end && *start == '+' && start + 1 != m_end && *(start + 1) != '-')
             ++start;
         const auto [ptr, error] = std::from_chars(start, m_end, value);
-        if (error != std::errc{})
+        // "nan" and "inf" parse, but no recorder writes them and a chart cannot draw them.
+        if (error != std::errc{} || !std::isfinite(value))
             return false;
         m_pos = ptr;
         return true;

@@ -199,6 +199,34 @@ public:
     // thread is cut). False when that fails or the device has no port of its own.
     bool reOpen();
 
+    // ---- Connection ---------------------------------------------------------------------------
+    // How ports are found; tests map port numbers to simulated controllers.
+    struct SPortDiscovery {
+        std::function<std::vector<int>()> presentPorts;         // ascending port numbers
+        std::function<std::string(int portNumber)> pathForPort; // empty: no such device
+    };
+    // Empty members fall back to the system's present ports and port names.
+    void setPortDiscovery(SPortDiscovery discovery);
+    // The settings file the last good port is remembered in (empty: the per-user one).
+    void setSettingsPath(std::string path);
+    const std::string& settingsPath() const { return m_settingsPath; }
+
+    // The start-up procedure: clears the demo and connected flags, tries the last good port
+    // (its remembered device path first), then every present port in ascending order, and asks
+    // the user for demo mode or work without a controller when none answered. Demo sets both
+    // flags and the demo identity.
+    void searchAndConnect();
+    // The same over the given present ports instead of the discovered ones.
+    void searchAndConnect(const std::vector<int>& presentPorts);
+    // Opens the port with the controller's line settings and time-outs and reads the
+    // configuration. On success the port (number and path) is remembered. Any error on the way
+    // is swallowed and reported as false.
+    bool connect(int portNumber);
+    // The same on a device path (a pseudo-terminal, a by-id link). why, when given, receives
+    // the reason of a failure: a path that is missing or is no serial terminal, an open that
+    // failed, or no controller answering.
+    bool connect(const std::string& devicePath, std::string* why = nullptr);
+
 private:
     // ---- Serial channel and frame exchange ---------------------------------------------------
     std::unique_ptr<ISerialIo> m_io;
@@ -251,6 +279,15 @@ private:
 
     // ---- Live samples -------------------------------------------------------------------------
     CDiagData m_diagData;
+
+    // ---- Connection ---------------------------------------------------------------------------
+    // Opens path (number: its port number, 0 for none), reads the configuration and
+    // remembers the port.
+    bool connectDevice(const std::string& path, int portNumber, std::string* why);
+    bool tryPort(int portNumber, const std::string& path);
+    void offerDemo();
+    SPortDiscovery m_discovery;
+    std::string m_settingsPath;
 };
 
 // The device of the running application (set by its constructor), or nullptr.

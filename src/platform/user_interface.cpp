@@ -7,6 +7,13 @@
 
 namespace torva {
 
+EAnswer IUserInterface::noConnectionChoice(const std::string& text, const std::string& caption,
+                                           const std::string&, const std::string&) {
+    return question(text, caption, EButtons::OkCancel, EIcon::Question) == EAnswer::Ok
+               ? EAnswer::Ok
+               : EAnswer::Cancel;
+}
+
 void CHeadlessUserInterface::message(const std::string& text, const std::string& caption, EIcon) {
     std::cerr << caption << ": " << text << '\n';
 }

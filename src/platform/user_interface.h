@@ -33,6 +33,12 @@ public:
     virtual void setWaitCursor(bool on) = 0;
     // Sleeps ms milliseconds while keeping the window painting and answering.
     virtual void responsiveWait(int ms) = 0;
+    // The choice offered when no port answered: Ok runs in demo mode (demoButton), Cancel runs
+    // without a controller (withoutButton). Without buttons of its own it is a plain OK/Cancel
+    // question, so nobody in front of the screen means "without a controller".
+    virtual EAnswer noConnectionChoice(const std::string& text, const std::string& caption,
+                                       const std::string& demoButton,
+                                       const std::string& withoutButton);
 };
 
 // A user interface with nobody in front of it: messages go to standard error, questions are

@@ -1,6 +1,7 @@
 #include "config/device_config.h"
 #include "diag/diag_file.h"
 #include "diag/diag_file_reader.h"
+#include "support/fake_clock.h"
 
 #include <gtest/gtest.h>
 
@@ -181,4 +182,40 @@ TEST(DiagFileReader, StopsAtTheFirstTextThatIsNotANumber) {
     EXPECT_EQ(parseDiagRecords(one + one.substr(0, 6) + "abc" + one).size(), 1u);
     EXPECT_TRUE(parseDiagRecords("").empty());
     EXPECT_TRUE(readDiagFile("/nonexistent/folder/drive.oscd").empty());
+}
+
+TEST(DiagFile, LinesReachTheDiskOnceASecondHasPassed) {
+    test::CFakeClock clock;
+    CTempFolder folder;
+    const std::string path = folder.file("drive.oscd");
+    CDiagFile file;
+    ASSERT_TRUE(file.open(path));
+    file.appendLine(referenceSample(), referenceConfig());
+    clock.advance(CDiagFile::kFlushIntervalMs - 1);
+    file.appendLine(referenceSample(), referenceConfig());
+    EXPECT_EQ(contentOf(path), ""); // still buffered
+    clock.advance(1);
+    file.appendLine(referenceSample(), referenceConfig());
+    EXPECT_EQ(contentOf(path), kReferenceLine + kReferenceLine + kReferenceLine);
+    file.appendLine(referenceSample(), referenceConfig());
+    EXPECT_EQ(contentOf(path).size(), 3 * kReferenceLine.size());
+}
+
+TEST(DiagFileReader, BadInputKeepsTheRecordsBeforeTheFirstBadNumber) {
+    const std::string one = kReferenceLine;
+    const std::string cut = one.substr(0, one.size() / 2);
+    EXPECT_EQ(parseDiagRecords(one + cut).size(), 1u);
+    EXPECT_EQ(parseDiagRecords(one + cut + "\n" + one).size(), 2u); // structure is not checked
+    EXPECT_EQ(parseDiagRecords(one + "1e999 " + one).size(), 1u);
+    EXPECT_EQ(parseDiagRecords(one + std::string(400, '9') + " " + one).size(), 1u);
+    EXPECT_EQ(parseDiagRecords(one + "nan " + one).size(), 1u);
+    EXPECT_EQ(parseDiagRecords(one + "-inf " + one).size(), 1u);
+    EXPECT_EQ(parseDiagRecords(one + "+ " + one).size(), 1u);
+
+    std::string binary = one;
+    for (int i = 0; i < 4096; ++i)
+        binary += static_cast<char>((i * 131 + 7) % 256);
+    binary += one;
+    EXPECT_EQ(parseDiagRecords(binary).size(), 1u);
+    EXPECT_TRUE(parseDiagRecords(std::string(1000, '\0')).empty());
 }
