@@ -140,6 +140,8 @@ public:
     // TpsD, emulation map TpsD. Clears the map in the controller, then completes the change;
     // true when both were acknowledged (the caller zeroes the map in the record).
     bool clearMap(int mapNumber);
+    // Only the clearing half of clearMap: the caller sends completeMapChange itself.
+    bool sendMapClear(int mapNumber);
     // Tells the controller a change of the map is complete.
     bool completeMapChange(int mapNumber);
     // One partial map write from the map editor (one attempt).
@@ -158,9 +160,12 @@ public:
     bool writeFlashFrame(std::uint32_t address, const FlashFrame& frame);
     // Sends the image from address 0x2000 on, 128 addresses (256 image bytes, 192 sent) per
     // frame, erasing first at every multiple of eraseBlock; stops at the image end, after
-    // frameCount frames or at flashEnd. False at the first frame that fails.
+    // frameCount frames or at flashEnd. False at the first frame that fails. onFrame, when given,
+    // hears after every frame how many of how many frames have been written.
+    using ProgramProgress = std::function<void(int done, int total)>;
     bool programImage(std::uint32_t flashEnd, std::uint32_t eraseBlock,
-                      std::span<const std::uint8_t> image, int frameCount);
+                      std::span<const std::uint8_t> image, int frameCount,
+                      const ProgramProgress& onFrame = {});
     // Leaves the loader (status 4 expected, 3 attempts).
     bool leaveLoader();
     // The reset that ends programming (3 attempts, acknowledged).

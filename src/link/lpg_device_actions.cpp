@@ -146,11 +146,17 @@ bool CLPGDevice::clearMap(int mapNumber) {
     checkMapNumber(mapNumber, "clearMap");
     if (isDemo())
         return true;
-    const bool cleared =
-        action(clearMapSubCode(mapNumber), 0, EReply::Ack, request::kDefaultAttempts);
+    const bool cleared = sendMapClear(mapNumber);
     // The controller expects the completing code after a clear whatever became of it.
     const bool completed = completeMapChange(mapNumber);
     return cleared && completed;
+}
+
+bool CLPGDevice::sendMapClear(int mapNumber) {
+    checkMapNumber(mapNumber, "sendMapClear");
+    if (isDemo())
+        return true;
+    return action(clearMapSubCode(mapNumber), 0, EReply::Ack, request::kDefaultAttempts);
 }
 
 bool CLPGDevice::completeMapChange(int mapNumber) {

@@ -79,16 +79,36 @@ bool CLPGDevice::writeFlashFrame(std::uint32_t address, const FlashFrame& frame)
         request::kLoaderAttempts);
 }
 
+namespace {
+
+bool frameFits(std::uint32_t address, std::uint32_t flashEnd, std::size_t imageSize) {
+    return address < flashEnd && std::size_t{address} * kImageBytesPerAddress < imageSize;
+}
+
+// How many frames programImage sends when none fails.
+int plannedFrames(std::uint32_t flashEnd, std::size_t imageSize, int frameCount) {
+    int frames = 0;
+    for (std::uint32_t address = CLPGDevice::kProgramStartAddress;
+         frames < frameCount && frameFits(address, flashEnd, imageSize);
+         address += kAddressesPerFrame)
+        ++frames;
+    return frames;
+}
+
+} // namespace
+
 bool CLPGDevice::programImage(std::uint32_t flashEnd, std::uint32_t eraseBlock,
-                              std::span<const std::uint8_t> image, int frameCount) {
+                              std::span<const std::uint8_t> image, int frameCount,
+                              const ProgramProgress& onFrame) {
+    const int total = plannedFrames(flashEnd, image.size(), frameCount);
     std::uint32_t address = kProgramStartAddress;
-    for (int sent = 0; sent < frameCount; ++sent, address += kAddressesPerFrame) {
-        if (address >= flashEnd || std::size_t{address} * kImageBytesPerAddress >= image.size())
-            break;
+    for (int sent = 0; sent < total; ++sent, address += kAddressesPerFrame) {
         if (eraseBlock != 0 && address % eraseBlock == 0 && !eraseFlashBlock(address))
             return false;
         if (!writeFlashFrame(address, frameAt(image, address)))
             return false;
+        if (onFrame)
+            onFrame(sent + 1, total);
     }
     return true;
 }

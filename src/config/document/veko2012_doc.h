@@ -1,0 +1,77 @@
+#pragma once
+
+#include "config/settings_export.h"
+#include "diag/polling_control.h"
+#include "link/lpg_device.h"
+
+#include <functional>
+#include <memory>
+
+namespace torva {
+
+class CFirmwareFile;
+class CThreadManager;
+struct SFirmwareTarget;
+
+// The application's single document: owns the one controller gateway for the whole run and
+// carries the commands that move a whole configuration at once. The .lpg document itself
+// stores nothing. Every command runs on the window's thread and reports to the user through
+// appUi(); serial faults (CRSError) pass through to the command handler.
+class CVeko2012Doc {
+public:
+    // The device owns a serial port unless another channel is given; polling threads go into
+    // the application's thread manager unless another one is given.
+    explicit CVeko2012Doc(std::unique_ptr<ISerialIo> io = nullptr);
+    CVeko2012Doc(std::unique_ptr<ISerialIo> io, CThreadManager& threads);
+    ~CVeko2012Doc();
+    CVeko2012Doc(const CVeko2012Doc&) = delete;
+    CVeko2012Doc& operator=(const CVeko2012Doc&) = delete;
+
+    CLPGDevice& device() { return m_device; }
+    CPollingControl& polling() { return m_polling; }
+
+    // Reloads every page from the live record and refreshes the active page (the main view
+    // binds it).
+    using PageRefresh = std::function<void()>;
+    void setPageRefresh(PageRefresh refresh) { m_pageRefresh = std::move(refresh); }
+    // The port search with identification and the whole configuration read; true when a
+    // controller was found (the shell binds it).
+    using SearchAndConnect = std::function<bool()>;
+    void setSearchAndConnect(SearchAndConnect search) { m_searchAndConnect = std::move(search); }
+
+    // ---- Commands -----------------------------------------------------------------------------
+    // Runs the command with this menu identifier; false when the document has no such command.
+    bool onCommand(int commandId);
+    // Asks first; writes the factory settings of the connected controller type into the live
+    // record and the controller.
+    void restoreFactorySettings();
+    // Reads a settings file chosen by the user and writes it into the live record and the
+    // controller.
+    void loadSettingsFile();
+    // Writes the live record to a settings file chosen by the user.
+    EExportResult saveSettingsFile();
+    // Programs a firmware file chosen by the user. The forced form, for a controller that holds
+    // no valid application, skips the diesel switch, the polling stop, the access code and the
+    // settings migration. True when the sequence ran to its end (also when only a migration
+    // write failed), false when it stopped early.
+    bool programFirmware(bool forced);
+
+private:
+    void refreshPages();
+    // Steps of the firmware run after the file and the user agreed.
+    bool runProgramming(const SFirmwareTarget& target, const CFirmwareFile& file, bool forced);
+    bool reconnectAfterProgramming();
+    void migrateAfterProgramming(std::int32_t oldVersion, std::int32_t newVersion,
+                                 double keptPressureRef, double keptSwitchPressure);
+
+    CLPGDevice m_device;
+    // After the device, so that it goes first and its thread never outlives the device.
+    CPollingControl m_polling;
+    PageRefresh m_pageRefresh;
+    SearchAndConnect m_searchAndConnect;
+};
+
+// The document of the running application (set by its constructor), or nullptr.
+CVeko2012Doc* theDocument();
+
+} // namespace torva

@@ -1,0 +1,407 @@
+// The document's whole-configuration commands and firmware programming against the controller
+// simulator over a pseudo-terminal.
+#include "fixture/sim_fixture.h"
+
+#include "config/block_codec.h"
+#include "config/document/document_messages.h"
+#include "config/document/veko2012_doc.h"
+#include "config/firmware_file.h"
+#include "config/firmware_file_writer.h"
+#include "config/process_state_guard.h"
+#include "config/settings_io.h"
+#include "config/settings_test_files.h"
+#include "link/demo_state.h"
+#include "link/identification_notice.h"
+#include "link/serial_settings.h"
+#include "support/recording_ui.h"
+
+#include <utility>
+
+using namespace torva;
+using sim::CControllerModel;
+using sim::Direction;
+using sim::SimConfig;
+using sim::TranscriptEntry;
+
+namespace {
+
+// A request as the controller saw it: its code and, for code 2, its sub-code.
+using Request = std::pair<int, int>;
+constexpr int kNone = -1;
+
+Request q(int subCode) {
+    return {2, subCode};
+}
+Request w(int code) {
+    return {code, kNone};
+}
+
+class DocumentAgainstSimulator : public test::CSimFixture {
+protected:
+    CVeko2012Doc& connect(std::uint8_t model = 25, std::uint16_t version = 0x012F,
+                          bool noValidApplication = false) {
+        resetUnknownModelNotice();
+        setDemoFuelMode(kFuelModeDiesel);
+        SimConfig config;
+        config.controller.identity.modelCode = model;
+        config.controller.identity.version = version;
+        config.controller.noValidApplication = noValidApplication;
+        startSim(std::move(config), false);
+        m_doc = std::make_unique<CVeko2012Doc>();
+        CSerialPort& port = *m_doc->device().serialPort();
+        port.open(devicePath());
+        port.setState(kControllerLine);
+        port.setTimeout(kControllerTimeouts);
+        m_doc->setPageRefresh([this] { ++m_refreshes; });
+        if (!noValidApplication) {
+            EXPECT_TRUE(m_doc->device().readConfiguration()) << transcriptText();
+            sim().transcript().clear();
+        }
+        return *m_doc;
+    }
+
+    void TearDown() override {
+        m_doc.reset();
+        CSimFixture::TearDown();
+        resetUnknownModelNotice();
+        setDemoFuelMode(kFuelModeDiesel);
+    }
+
+    // What the controller received, live-sample polls left out (their number varies).
+    std::vector<Request> requests() {
+        std::vector<Request> seen;
+        for (const TranscriptEntry& entry : sim().transcript().entries()) {
+            if (entry.direction != Direction::Request)
+                continue;
+            if (entry.code != 2)
+                seen.emplace_back(entry.code, kNone);
+            else if (entry.subCode() != 6)
+                seen.emplace_back(2, entry.subCode());
+        }
+        return seen;
+    }
+
+    void noteFuelMode(std::uint8_t mode) {
+        DiagSample sample{};
+        sample.m_fuelMode = mode;
+        m_doc->device().diagData().push(sample);
+    }
+
+    std::vector<std::string> messageTexts() const {
+        std::vector<std::string> texts;
+        for (const auto& shown : m_ui.messages())
+            texts.push_back(shown.text);
+        return texts;
+    }
+
+    // After programming, the simulated controller runs the new version and the document finds
+    // it again by reading its whole configuration.
+    void reconnectAs(std::uint16_t version) {
+        m_doc->setSearchAndConnect([this, version] {
+            sim().withController([version](CControllerModel& c) {
+                sim::SimIdentity identity = c.settings().identity;
+                identity.version = version;
+                c.setIdentity(identity);
+            });
+            return m_doc->device().readConfiguration();
+        });
+    }
+
+    test::CRecordingUi m_ui;
+    test::CProcessStateGuard m_processState;
+    test::CTempFolder m_folder;
+    std::unique_ptr<CVeko2012Doc> m_doc;
+    int m_refreshes = 0;
+};
+
+std::vector<Request> factoryRequests(bool tpsDigital, bool service, bool tempomat) {
+    std::vector<Request> r{q(2), w(3), w(4), w(9), q(34), q(26)};
+    for (const auto& [clear, complete] :
+         {std::pair{35, 27}, {37, 29}, {36, 28}, {39, 31}, {38, 30}, {42, 33}, {40, 32}}) {
+        r.push_back(q(clear));
+        r.push_back(q(complete));
+    }
+    r.insert(r.end(), {w(29), w(30), w(31), w(32)});
+    if (tpsDigital)
+        r.insert(r.end(), {w(36), w(35), w(39)});
+    if (service)
+        r.push_back(w(33));
+    if (tempomat)
+        r.push_back(w(40));
+    r.push_back(q(10));
+    return r;
+}
+
+std::vector<Request> loadRequests(bool tpsDigital, bool tempomat) {
+    std::vector<Request> r{q(2),  w(3),  w(4),  w(9),  w(33), w(13), w(14), w(15), w(16),
+                           w(18), w(17), w(20), w(19), w(29), w(30), w(31), w(32)};
+    if (tpsDigital)
+        r.insert(r.end(), {w(36), w(35), w(39)});
+    if (tempomat)
+        r.push_back(w(40));
+    r.push_back(q(10));
+    return r;
+}
+
+template <typename T> std::vector<T> joined(std::vector<T> a, const std::vector<T>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+} // namespace
+
+TEST_F(DocumentAgainstSimulator, FactoryRestoreSendsTheBlocksAndMapResetsInOrder) {
+    CVeko2012Doc& doc = connect(25, 0x012F);
+    CDeviceConfig& live = doc.device().config();
+    live.m_serviceSetup.m_knockGain = 77;
+    live.m_base.m_switchRPM = 2500;
+
+    // No sends nothing.
+    doc.restoreFactorySettings();
+    EXPECT_TRUE(requests().empty());
+    EXPECT_EQ(live.m_base.m_switchRPM, 2500);
+
+    // A controller that ran on gas goes back to automatic mode at the end.
+    noteFuelMode(kFuelModeGas);
+    m_ui.queueAnswer(EAnswer::Yes);
+    doc.restoreFactorySettings();
+    EXPECT_EQ(requests(), joined(factoryRequests(true, true, true), {q(2), q(3)}))
+        << transcriptText();
+    EXPECT_TRUE(m_ui.messages().empty());
+    EXPECT_EQ(m_ui.questions().at(0).text, doc_message::kFactoryQuestion);
+    EXPECT_EQ(m_ui.questions().at(0).icon, EIcon::None);
+    EXPECT_EQ(live.m_base, CDeviceConfig(25).m_base);
+    EXPECT_EQ(live.m_serviceSetup.m_knockGain, 77);
+    EXPECT_EQ(sim().blockImage(3), encodeBlock(EBlock::Base, live));
+    EXPECT_EQ(m_refreshes, 1);
+
+    // One that ran on diesel stays there.
+    sim().transcript().clear();
+    noteFuelMode(kFuelModeDiesel);
+    m_ui.queueAnswer(EAnswer::Yes);
+    doc.restoreFactorySettings();
+    EXPECT_EQ(requests(), factoryRequests(true, true, true));
+}
+
+TEST_F(DocumentAgainstSimulator, FactoryRestoreWritesServiceAndTempomatOnlyWhereTheyExist) {
+    for (const std::uint16_t version : {0x101, 0x105, 0x10A}) {
+        SCOPED_TRACE(version);
+        CVeko2012Doc& doc = connect(3, version);
+        noteFuelMode(kFuelModeDiesel);
+        m_ui.queueAnswer(EAnswer::Yes);
+        doc.restoreFactorySettings();
+        EXPECT_EQ(requests(), factoryRequests(false, version >= 0x102, version >= 0x10A))
+            << transcriptText();
+        m_doc.reset();
+        sim().stop();
+    }
+}
+
+namespace {
+
+std::string writeSettingsFile(const test::CTempFolder& folder, CDeviceConfig record) {
+    record.m_timeStamp = "07-03-2014-15:04:09";
+    const std::string path = folder.file("car.dsettings");
+    EXPECT_TRUE(writeSettings(path, record));
+    return path;
+}
+
+} // namespace
+
+TEST_F(DocumentAgainstSimulator, SettingsFileLoadWritesEveryBlockAndKeepsTheKnockSettings) {
+    CVeko2012Doc& doc = connect(25, 0x012F);
+    CDeviceConfig& live = doc.device().config();
+    live.m_serviceSetup.m_knockFreq = 12;
+    live.m_serviceSetup.m_knockGain = 34;
+    live.m_tempomatSetup.m_minGasTempr = 15;
+
+    CDeviceConfig file(25);
+    file.m_devInfo.m_deviceID = 25;
+    file.m_base.m_switchRPM = 1700;
+    file.m_serviceSetup.m_knockFreq = 50;
+    file.m_serviceSetup.m_knockGain = 60;
+    m_ui.queueFile(writeSettingsFile(m_folder, file));
+    doc.loadSettingsFile();
+
+    EXPECT_EQ(requests(), loadRequests(true, true)) << transcriptText();
+    EXPECT_TRUE(m_ui.messages().empty());
+    EXPECT_EQ(live.m_base.m_switchRPM, 1700);
+    EXPECT_EQ(live.m_serviceSetup.m_knockFreq, 12);
+    EXPECT_EQ(live.m_serviceSetup.m_knockGain, 34);
+    EXPECT_EQ(live.m_tempomatSetup.m_minGasTempr, 0);
+    EXPECT_EQ(sim().blockImage(3), encodeBlock(EBlock::Base, live));
+    EXPECT_EQ(m_refreshes, 1);
+}
+
+TEST_F(DocumentAgainstSimulator, TwentyFourVoltFileIntoATwelveVoltController) {
+    CVeko2012Doc& doc = connect(3, 0x10A);
+    CDeviceConfig& live = doc.device().config();
+    CDeviceConfig file(25);
+    file.m_devInfo.m_deviceID = 25;
+    file.m_adv.m_pwm = 40;
+    m_ui.queueFile(writeSettingsFile(m_folder, file));
+    doc.loadSettingsFile();
+
+    EXPECT_EQ(requests(), loadRequests(false, true)) << transcriptText();
+    EXPECT_EQ(live.m_adv, CDeviceConfig(3).m_adv);
+    EXPECT_EQ(live.m_base.m_minVCC, 10);
+    EXPECT_EQ(live.m_devInfo.m_deviceID, 3);
+}
+
+TEST_F(DocumentAgainstSimulator, RefusedOrCancelledFileLeavesEverythingAsItWas) {
+    CVeko2012Doc& doc = connect(25, 0x012F);
+    const CDeviceConfig before = doc.device().config();
+    doc.loadSettingsFile(); // cancelled
+    test::writeBytes(m_folder.file("bad.dsettings"), "m_timeStamp\t01\r\n");
+    m_ui.queueFile(m_folder.file("bad.dsettings"));
+    doc.loadSettingsFile();
+
+    EXPECT_TRUE(requests().empty());
+    EXPECT_EQ(doc.device().config(), before);
+    ASSERT_EQ(m_ui.messages().size(), 1u);
+    EXPECT_EQ(m_ui.messages()[0].text, doc_message::kCannotLoadSettings);
+    EXPECT_EQ(m_ui.messages()[0].icon, EIcon::Error);
+    EXPECT_EQ(m_ui.messages()[0].caption, "TORVA");
+    EXPECT_EQ(m_refreshes, 0);
+}
+
+// ---- Firmware ---------------------------------------------------------------------------------
+
+namespace {
+
+constexpr std::size_t kProgramOffset = 16384; // image offset of controller address 0x2000
+constexpr std::size_t kTestFrames = 8;        // frames of program beyond that offset
+
+// A payload whose image fills the first frames after the program start with a pattern; every
+// fourth byte is zero because the controller keeps only three bytes of each program word.
+SFirmwareFileContents firmwareContents(std::uint16_t version, std::string model) {
+    std::vector<std::uint8_t> image(kProgramOffset + kTestFrames * firmware_layout::kFrameSize);
+    for (std::size_t i = 0; i < image.size(); ++i)
+        image[i] = i % 4 == 3 ? 0 : static_cast<std::uint8_t>(i * 7 + 1);
+    SFirmwareFileContents contents;
+    contents.payload.assign(image.begin(), image.begin() + firmware_layout::kGapOffset);
+    contents.payload.insert(contents.payload.end(), firmware_layout::kGapSize, 0xA5);
+    contents.payload.insert(contents.payload.end(), image.begin() + firmware_layout::kGapOffset,
+                            image.end());
+    contents.version = version;
+    contents.formatMarker = kFirmwareFormatMarker;
+    contents.modelName = std::move(model);
+    return contents;
+}
+
+} // namespace
+
+class FirmwareAgainstSimulator : public DocumentAgainstSimulator {
+protected:
+    std::string firmwareFile(std::uint16_t version, std::string model = "KARMEL A2") {
+        const std::string path = m_folder.file("firmware.afm");
+        EXPECT_TRUE(writeFirmwareFile(path, firmwareContents(version, std::move(model))));
+        return path;
+    }
+
+    // The programmed part of the controller's flash equals the file's image there.
+    void expectFlashHoldsTheImage(const std::string& path) {
+        CFirmwareFile file;
+        ASSERT_TRUE(file.load(path).ok);
+        const std::vector<std::uint8_t> flash = sim().flashImage();
+        const std::size_t end = kProgramOffset + file.frameCount() * firmware_layout::kFrameSize;
+        ASSERT_LE(end, flash.size());
+        const std::vector<std::uint8_t> expected(file.image().begin() + kProgramOffset,
+                                                 file.image().begin() + end);
+        EXPECT_EQ(std::vector<std::uint8_t>(flash.begin() + kProgramOffset, flash.begin() + end),
+                  expected);
+        EXPECT_EQ(flash[0], 0xFF); // below the program start nothing is written
+    }
+
+    std::size_t count(int code) {
+        std::size_t n = 0;
+        for (const Request& r : requests())
+            n += r.first == code;
+        return n;
+    }
+};
+
+TEST_F(FirmwareAgainstSimulator, NormalRunProgramsTheImageAndMigratesFrom264To265) {
+    CVeko2012Doc& doc = connect(25, 264);
+    CDeviceConfig& live = doc.device().config();
+    live.m_serviceSetup.m_mapCutOff = 2;
+    live.m_serviceSetup.m_maxRpm = 4000;
+    ASSERT_TRUE(doc.device().writeBlock(EBlock::Service));
+    sim().transcript().clear();
+    const std::string path = firmwareFile(265);
+    m_ui.queueFile(path);
+    reconnectAs(265);
+
+    EXPECT_TRUE(doc.programFirmware(false)) << transcriptText();
+    EXPECT_TRUE(m_ui.messages().empty());
+    ASSERT_EQ(m_ui.fileChoices().size(), 1u);
+    EXPECT_EQ(m_ui.fileChoices()[0].defaultExtension, "afm");
+    EXPECT_EQ(m_ui.fileChoices()[0].filter, "Firmware files (*.afm)|*.afm|");
+    EXPECT_EQ(count(0xF6), 1u);
+    expectFlashHoldsTheImage(path);
+    CFirmwareFile file;
+    file.load(path);
+    EXPECT_EQ(m_ui.lastProgressDone(), 0); // the display was ended after the last frame
+    EXPECT_EQ(count(0xF7), file.frameCount());
+
+    EXPECT_EQ(live.m_devInfo.m_version, 265);
+    EXPECT_EQ(live.m_serviceSetup.m_mapCutOff, 0);
+    EXPECT_EQ(live.m_serviceSetup.m_maxRpm, 4000);
+    EXPECT_EQ(sim().blockImage(33), encodeBlock(EBlock::Service, live));
+    EXPECT_EQ(count(3), 0u);
+    EXPECT_TRUE(doc.polling().isPolling());
+    doc.polling().stopPolling();
+    EXPECT_EQ(m_refreshes, 1);
+}
+
+TEST_F(FirmwareAgainstSimulator, UpgradeTo271KeepsThePressuresInKiloPascal) {
+    CVeko2012Doc& doc = connect(25, 270);
+    CDeviceConfig& live = doc.device().config();
+    const double pressureRef = live.m_base.m_pressureRef;
+    const double switchPressure = live.m_base.m_switchPressure;
+    const std::vector<std::uint8_t> oldBase = sim().blockImage(3);
+    m_ui.queueFile(firmwareFile(271));
+    reconnectAs(271);
+
+    EXPECT_TRUE(doc.programFirmware(false)) << transcriptText();
+    doc.polling().stopPolling();
+    EXPECT_EQ(live.m_base.m_pressureRef, pressureRef);
+    EXPECT_EQ(live.m_base.m_switchPressure, switchPressure);
+    EXPECT_EQ(count(3), 1u);
+    EXPECT_EQ(sim().blockImage(3), encodeBlock(EBlock::Base, live));
+    EXPECT_NE(sim().blockImage(3), oldBase);
+}
+
+TEST_F(FirmwareAgainstSimulator, WrongModelAndRefusedDowngradeLeaveTheControllerAlone) {
+    CVeko2012Doc& doc = connect(25, 0x012F);
+    m_ui.queueFile(firmwareFile(0x0130, "KARMEL B1"));
+    EXPECT_FALSE(doc.programFirmware(false));
+    EXPECT_EQ(messageTexts(), std::vector<std::string>{doc_message::kWrongFirmwareFile});
+
+    m_ui.queueFile(firmwareFile(0x0120));
+    m_ui.queueAnswer(EAnswer::No);
+    EXPECT_FALSE(doc.programFirmware(false));
+    ASSERT_EQ(m_ui.questions().size(), 1u);
+    EXPECT_EQ(m_ui.questions()[0].text, doc_message::kOlderFirmwareQuestion);
+    // Only the diesel switches happened.
+    EXPECT_EQ(requests(), (std::vector<Request>{q(2), q(2)})) << transcriptText();
+    EXPECT_FALSE(sim().inLoader());
+    EXPECT_EQ(sim().flashImage().at(kProgramOffset), 0xFF);
+    EXPECT_EQ(messageTexts().size(), 1u);
+}
+
+TEST_F(FirmwareAgainstSimulator, ForcedRunFromIdentificationSendsNoAccessCodeAndMigratesNothing) {
+    CVeko2012Doc& doc = connect(25, 0x012F, true);
+    const std::string path = firmwareFile(0x012F);
+    m_ui.queueFile(path);
+    doc.setSearchAndConnect([&doc] { return doc.device().readConfiguration(); });
+
+    EXPECT_TRUE(doc.device().readConfiguration()) << transcriptText();
+    EXPECT_EQ(count(0xF6), 0u);
+    expectFlashHoldsTheImage(path);
+    EXPECT_EQ(count(33) + count(40) + count(3), 0u);
+    EXPECT_FALSE(doc.polling().isPolling());
+    EXPECT_EQ(m_refreshes, 0);
+    EXPECT_EQ(doc.device().config().m_devInfo.m_modelName, "KARMEL A2");
+    EXPECT_TRUE(doc.device().isConnected());
+}
