@@ -25,7 +25,7 @@ namespace {
 
 class DemoApplication : public ::testing::Test {
 protected:
-    DemoApplication() : m_app(SAppOptions{.demo = true}) { selectLanguage(kPolishLanguage); }
+    DemoApplication() : m_app(demoOptions()) { selectLanguage(kPolishLanguage); }
     ~DemoApplication() override { selectLanguage(kPolishLanguage); }
 
     QString caption() { return m_app.frame().captionBar()->captionText(); }

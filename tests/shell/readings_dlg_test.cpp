@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -105,6 +106,7 @@ TEST_F(ReadingsRefresh, PanelErrorsAndConsumptionOnTheirTurns) {
     DiagSample gas = demoLikeSample();
     gas.m_fuelMode = kFuelModeGas;
     gas.m_fuelLevelRaw = 10;
+    gas.m_gasInjTime = 1400;
     push(gas);
     m_page.refresh();
     m_page.refresh();
@@ -120,7 +122,8 @@ TEST_F(ReadingsRefresh, PanelErrorsAndConsumptionOnTheirTurns) {
     m_page.refresh();
     EXPECT_EQ(m_page.errorLabel()->text(), "BŁĄD");
 
-    // The 9th refresh reads the counters (firmware above 270).
+    // The 9th refresh reads the counters (firmware above 270); the demo controller's are 0,
+    // so only the instantaneous consumption shows.
     EXPECT_EQ(m_page.gauge(13)->value(), 0);
     m_page.refresh();
     EXPECT_GT(m_page.gauge(13)->value(), 0);

@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
     const QString folder = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(folder);
 
-    CVeko2012App app(SAppOptions{.demo = true});
+    CVeko2012App app(demoOptions());
     if (!app.start()) {
         return 1;
     }

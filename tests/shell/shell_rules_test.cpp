@@ -34,10 +34,10 @@ CDeviceConfig allMapsConfig() {
 }
 
 TEST(PageList, EveryMapPageInTableOrder) {
-    EXPECT_EQ(titles(allMapsConfig()),
-              (std::vector<std::string>{"Ustawienia", "Mapa Map Sensor", "Mapa MAF", "Mapa TPS 1",
-                                        "Mapa TPS 2", "Mapa TPS cyfr.", "Zabezpieczenia",
-                                        "Dane ECU"}));
+    EXPECT_EQ(
+        titles(allMapsConfig()),
+        (std::vector<std::string>{"Ustawienia", "Mapa Map Sensor", "Mapa MAF", "Mapa TPS 1",
+                                  "Mapa TPS 2", "Mapa TPS cyfr.", "Zabezpieczenia", "Dane ECU"}));
 }
 
 TEST(PageList, MapSensorOnlyBitDropsPagesThreeToSix) {
@@ -65,11 +65,11 @@ TEST(PageList, PageConditions) {
     EXPECT_EQ(titles(config).at(1), "Mapa Tempomat");
 
     config = allMapsConfig();
-    config.m_base.m_flags = 0x10; // second TPS correlated: no map of its own
+    config.m_base.m_flags = 0x10;     // second TPS correlated: no map of its own
     config.m_devInfo.m_deviceID = 40; // no digital TPS maps on this type
-    EXPECT_EQ(titles(config), (std::vector<std::string>{"Ustawienia", "Mapa Map Sensor",
-                                                        "Mapa MAF", "Mapa TPS 1",
-                                                        "Zabezpieczenia", "Dane ECU"}));
+    EXPECT_EQ(titles(config),
+              (std::vector<std::string>{"Ustawienia", "Mapa Map Sensor", "Mapa MAF", "Mapa TPS 1",
+                                        "Zabezpieczenia", "Dane ECU"}));
     config = allMapsConfig();
     config.m_serviceSetup.m_tpsDigitEmuEnable = 0;
     EXPECT_EQ(titles(config).size(), 7u);

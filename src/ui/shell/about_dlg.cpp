@@ -14,8 +14,8 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QString::fromStdString(translate("O programie")));
     auto* icon = new QLabel(this);
     icon->setPixmap(programIcon().pixmap(64, 64));
-    auto* name = new QLabel(QStringLiteral("TORVA DIESEL  ") + QString::fromLatin1(kProgramVersion),
-                            this);
+    auto* name =
+        new QLabel(QStringLiteral("TORVA DIESEL  ") + QString::fromLatin1(kProgramVersion), this);
     QFont bold = name->font();
     bold.setBold(true);
     name->setFont(bold);

@@ -2,6 +2,12 @@
 
 namespace torva {
 
+SAppOptions demoOptions() {
+    SAppOptions options;
+    options.demo = true;
+    return options;
+}
+
 SAppOptionsResult parseAppOptions(const std::vector<std::string>& arguments) {
     SAppOptions options;
     bool onlyFiles = false;

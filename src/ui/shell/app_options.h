@@ -20,6 +20,9 @@ struct SAppOptionsResult {
     std::string error; // set when options is empty
 };
 
+// Demo mode, nothing else.
+SAppOptions demoOptions();
+
 // arguments without the program name.
 SAppOptionsResult parseAppOptions(const std::vector<std::string>& arguments);
 

@@ -60,6 +60,8 @@ CMainFrame::CMainFrame(CVeko2012Doc& doc, const SPageCatalogue& catalogue, QWidg
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
+    // The frame's own minimum-size rule decides, not what the panes would like.
+    layout->setSizeConstraint(QLayout::SetNoConstraint);
     layout->addWidget(m_captionBar);
     layout->addWidget(m_menuBar);
     layout->addWidget(m_splitter, 1);
@@ -82,9 +84,8 @@ void CMainFrame::buildMenu() {
     const auto& commands = m_doc.commands();
     CMainMenu::SHandlers handlers;
     const auto wire = [this](const std::function<void()>& command, bool rebuild) {
-        return command ? std::function<void()>([this, command, rebuild] {
-            runDocumentCommand(command, rebuild);
-        })
+        return command ? std::function<void()>(
+                             [this, command, rebuild] { runDocumentCommand(command, rebuild); })
                        : std::function<void()>();
     };
     handlers.loadSettingsFile = wire(commands.loadSettingsFile, true);
@@ -135,8 +136,8 @@ void CMainFrame::retranslate() {
 }
 
 void CMainFrame::postCommand(ECommand command) {
-    QMetaObject::invokeMethod(this, [this, command] { runCommand(command); },
-                              Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, command] { runCommand(command); }, Qt::QueuedConnection);
 }
 
 void CMainFrame::runCommand(ECommand command) {

@@ -13,7 +13,7 @@
 namespace torva {
 
 namespace {
-QString tr(const char* text) {
+QString translated(const char* text) {
     return QString::fromStdString(translate(text));
 }
 } // namespace
@@ -33,12 +33,11 @@ CMainMenu::CMainMenu(QMenuBar& bar, SHandlers handlers) : QObject(&bar) {
     for (const SLanguage& entry : languageMenu()) {
         const int index = entry.index;
         const auto select = handlers.selectLanguage;
-        QAction* action =
-            addItem(*language, entry.menuText, [select, index] {
-                if (select) {
-                    select(index);
-                }
-            });
+        QAction* action = addItem(*language, entry.menuText, [select, index] {
+            if (select) {
+                select(index);
+            }
+        });
         action->setCheckable(true);
         group->addAction(action);
         m_languages.emplace_back(index, action);
@@ -53,14 +52,13 @@ CMainMenu::CMainMenu(QMenuBar& bar, SHandlers handlers) : QObject(&bar) {
 }
 
 QMenu* CMainMenu::addMenu(QMenuBar& bar, const char* text) {
-    QMenu* menu = bar.addMenu(tr(text));
+    QMenu* menu = bar.addMenu(translated(text));
     m_items.push_back({menu->menuAction(), text});
     return menu;
 }
 
-QAction* CMainMenu::addItem(QMenu& menu, const char* text,
-                            const std::function<void()>& handler) {
-    QAction* action = menu.addAction(tr(text));
+QAction* CMainMenu::addItem(QMenu& menu, const char* text, const std::function<void()>& handler) {
+    QAction* action = menu.addAction(translated(text));
     action->setEnabled(static_cast<bool>(handler));
     if (handler) {
         connect(action, &QAction::triggered, this, [handler] { handler(); });
@@ -71,7 +69,7 @@ QAction* CMainMenu::addItem(QMenu& menu, const char* text,
 
 void CMainMenu::retranslate() {
     for (const SItem& item : m_items) {
-        item.action->setText(tr(item.text));
+        item.action->setText(translated(item.text));
     }
     updateLanguageItems();
 }

@@ -2,6 +2,7 @@
 
 #include "lang/multilang_gui.h"
 #include "lang/timer_based_gui.h"
+#include "ui/controls/multi_page_ctrl.h"
 #include "ui/shell/page_catalogue.h"
 
 #include <QFont>
@@ -10,7 +11,6 @@
 
 namespace torva {
 
-class CMultiPageCtrl;
 class CVeko2012Doc;
 
 // The lower pane: the page control with the configuration pages.

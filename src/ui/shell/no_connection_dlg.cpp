@@ -10,19 +10,20 @@
 namespace torva {
 
 namespace {
-QString tr(const char* text) {
+QString translated(const char* text) {
     return QString::fromStdString(translate(text));
 }
 } // namespace
 
 CNoConnectionDlg::CNoConnectionDlg(QWidget* parent)
     : QDialog(parent),
-      m_text(new QLabel(tr("Aplikacja nie może nawiązać połączenia ze sterownikiem na żadnym z "
-                           "portów COM komputera."),
-                        this)),
-      m_demo(new CGradientButton(tr("Uruchom w trybie demo"), this)),
-      m_offline(new CGradientButton(tr("Uruchom bez połączenia"), this)) {
-    setWindowTitle(tr("Brak połączenia"));
+      m_text(new QLabel(
+          translated("Aplikacja nie może nawiązać połączenia ze sterownikiem na żadnym z "
+                     "portów COM komputera."),
+          this)),
+      m_demo(new CGradientButton(translated("Uruchom w trybie demo"), this)),
+      m_offline(new CGradientButton(translated("Uruchom bez połączenia"), this)) {
+    setWindowTitle(translated("Brak połączenia"));
     m_text->setWordWrap(true);
     m_text->setMinimumWidth(360);
     m_demo->setDefault(true);

@@ -8,9 +8,9 @@ namespace torva {
 
 namespace {
 
-constexpr std::uint8_t kMapSensorOnlyFlag = 0x80;  // m_serviceSetup.m_advancedFlags2
-constexpr std::uint8_t kTpsDigitalMapFlag = 0x10;  // m_serviceSetup.m_advancedFlags2
-constexpr std::uint16_t kTempomatEnabledFlag = 0x01; // m_tempomatSetup.m_tempomatFlags
+constexpr std::uint8_t kMapSensorOnlyFlag = 0x80;       // m_serviceSetup.m_advancedFlags2
+constexpr std::uint8_t kTpsDigitalMapFlag = 0x10;       // m_serviceSetup.m_advancedFlags2
+constexpr std::uint16_t kTempomatEnabledFlag = 0x01;    // m_tempomatSetup.m_tempomatFlags
 constexpr std::uint8_t kSecondTpsCorrelatedFlag = 0x10; // m_base.m_flags
 
 } // namespace

@@ -16,7 +16,7 @@ namespace torva {
 
 namespace {
 
-QString tr(const std::string& text) {
+QString translated(const std::string& text) {
     return QString::fromStdString(translate(text));
 }
 
@@ -54,10 +54,9 @@ CQtUserInterface::~CQtUserInterface() {
     }
 }
 
-void CQtUserInterface::message(const std::string& text, const std::string& caption,
-                               EIcon icon) {
-    const QString shown = tr(text);
-    const QString title = tr(caption);
+void CQtUserInterface::message(const std::string& text, const std::string& caption, EIcon icon) {
+    const QString shown = translated(text);
+    const QString title = translated(caption);
     if (onWindowThread()) {
         showMessage(shown, title, icon);
     } else if (qApp != nullptr) {
@@ -72,16 +71,15 @@ void CQtUserInterface::showMessage(const QString& text, const QString& caption, 
 
 EAnswer CQtUserInterface::question(const std::string& text, const std::string& caption,
                                    EButtons buttons, EIcon icon) {
-    const QString shown = tr(text);
-    const QString title = tr(caption);
+    const QString shown = translated(text);
+    const QString title = translated(caption);
     if (onWindowThread()) {
         return ask(shown, title, buttons, icon);
     }
     EAnswer answer = buttons == EButtons::YesNo ? EAnswer::No : EAnswer::Cancel;
     if (qApp != nullptr) {
         QMetaObject::invokeMethod(
-            qApp, [&] { answer = ask(shown, title, buttons, icon); },
-            Qt::BlockingQueuedConnection);
+            qApp, [&] { answer = ask(shown, title, buttons, icon); }, Qt::BlockingQueuedConnection);
     }
     return answer;
 }
@@ -125,10 +123,9 @@ std::string CQtUserInterface::chooseFile(const SFileChoice& choice) {
         return chosen;
     }
     const QString folder = QString::fromStdString(choice.folder);
-    const QString start = choice.defaultName.empty()
-                              ? folder
-                              : folder + QString::fromStdString(choice.defaultName);
-    const QString filter = toDialogFilter(tr(choice.filter));
+    const QString start =
+        choice.defaultName.empty() ? folder : folder + QString::fromStdString(choice.defaultName);
+    const QString filter = toDialogFilter(translated(choice.filter));
     QString path = choice.save ? QFileDialog::getSaveFileName(m_owner, QString(), start, filter)
                                : QFileDialog::getOpenFileName(m_owner, QString(), start, filter);
     if (path.isEmpty()) {
@@ -141,7 +138,7 @@ std::string CQtUserInterface::chooseFile(const SFileChoice& choice) {
 }
 
 void CQtUserInterface::progress(const std::string& text, int done, int total) {
-    const QString shown = tr(text);
+    const QString shown = translated(text);
     if (onWindowThread()) {
         showProgress(shown, done, total);
     } else if (qApp != nullptr) {

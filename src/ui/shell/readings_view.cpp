@@ -10,8 +10,7 @@
 
 namespace torva {
 
-CReadingsView::CReadingsView(CVeko2012Doc& doc, const SPageCatalogue& catalogue,
-                             QWidget* parent)
+CReadingsView::CReadingsView(CVeko2012Doc& doc, const SPageCatalogue& catalogue, QWidget* parent)
     : QWidget(parent), m_pageCtrl(new CMultiPageCtrl(this)) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -53,15 +53,14 @@ constexpr int kTotalGauge = 12;
 constexpr int kPerHourGauge = 13;
 constexpr int kGaugeColumns = 7;
 
-QString tr(const char* text) {
+QString translated(const char* text) {
     return QString::fromStdString(translate(text));
 }
 
 } // namespace
 
 CReadingsDlg::CReadingsDlg(CLPGDevice& device, const CDeviceErrorList* decoders, QWidget* parent)
-    : CMultiPageDialog(parent), m_device(device), m_decoders(decoders),
-      m_modeText(PL("DIESEL")) {
+    : CMultiPageDialog(parent), m_device(device), m_decoders(decoders), m_modeText(PL("DIESEL")) {
     buildControls();
     updateFont();
 }
@@ -72,13 +71,20 @@ void CReadingsDlg::buildControls() {
     gauges->setVerticalSpacing(2);
     for (int i = 0; i < kGaugeCount; ++i) {
         const SGaugeSpec& spec = kGauges[i];
-        m_gauges[i] = new CTransparentBarDisplay(tr(spec.caption), QString::fromUtf8(spec.format),
-                                                 spec.maximum, spec.divisions, this);
+        m_gauges[i] =
+            new CTransparentBarDisplay(translated(spec.caption), QString::fromUtf8(spec.format),
+                                       spec.maximum, spec.divisions, this);
         m_gauges[i]->setPos(0);
+        // Equal columns, whatever the captions' lengths.
+        m_gauges[i]->setMinimumWidth(8);
         gauges->addWidget(m_gauges[i], i / kGaugeColumns, i % kGaugeColumns);
     }
 
-    m_mode = new CTransparentStatic(tr(m_modeText));
+    for (int column = 0; column < kGaugeColumns; ++column) {
+        gauges->setColumnStretch(column, 1);
+    }
+
+    m_mode = new CTransparentStatic(translated(m_modeText));
     m_cruise = new CTransparentStatic(QString());
     m_error = new CTransparentStatic(QString());
     for (CTransparentStatic* label : {m_mode, m_cruise, m_error}) {
@@ -92,9 +98,9 @@ void CReadingsDlg::buildControls() {
     m_console = new CConsole;
     connect(m_console, &CConsole::clicked, this, [this] { OnClickedConsole(); });
 
-    m_auto = new CGradientButton(tr("AUTO"), this);
-    m_gas = new CGradientButton(tr("GAZ"), this);
-    m_diesel = new CGradientButton(tr("DIESEL"), this);
+    m_auto = new CGradientButton(translated("AUTO"), this);
+    m_gas = new CGradientButton(translated("GAZ"), this);
+    m_diesel = new CGradientButton(translated("DIESEL"), this);
     connect(m_auto, &QPushButton::clicked, this, [this] { OnBnClickedButtonauto(); });
     connect(m_gas, &QPushButton::clicked, this, [this] { OnBnClickedButtonlpg(); });
     connect(m_diesel, &QPushButton::clicked, this, [this] { OnBnClickedButtonpetrol(); });
@@ -104,7 +110,7 @@ void CReadingsDlg::buildControls() {
     labels->addWidget(m_mode);
     labels->addWidget(m_cruise);
     labels->addWidget(m_error);
-    m_switchBox = new CTransparentGroupBox(tr("Konsolka"), this);
+    m_switchBox = new CTransparentGroupBox(translated("Konsolka"), this);
     auto* panel = new QHBoxLayout(m_switchBox);
     panel->setContentsMargins(4, 0, 4, 2);
     panel->setSpacing(6);
@@ -114,10 +120,11 @@ void CReadingsDlg::buildControls() {
     buttons->setSpacing(4);
     for (QPushButton* button : {m_auto, m_gas, m_diesel}) {
         button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-        button->setMinimumWidth(0);
+        button->setMinimumSize(8, 8);
         buttons->addWidget(button);
     }
-    auto* switchBox = new QVBoxLayout;
+    m_switchColumn = new QWidget(this);
+    auto* switchBox = new QVBoxLayout(m_switchColumn);
     switchBox->setContentsMargins(0, 0, 0, 0);
     switchBox->setSpacing(3);
     switchBox->addWidget(m_switchBox, 3);
@@ -127,7 +134,7 @@ void CReadingsDlg::buildControls() {
     layout->setContentsMargins(6, 2, 6, 2);
     layout->setSpacing(10);
     layout->addLayout(gauges, 6);
-    layout->addLayout(switchBox, 1);
+    layout->addWidget(m_switchColumn, 1);
 }
 
 QLabel* CReadingsDlg::modeLabel() const {
@@ -141,21 +148,21 @@ QLabel* CReadingsDlg::errorLabel() const {
 }
 
 QString CReadingsDlg::pageTitle() const {
-    return tr("Odczyty");
+    return translated("Odczyty");
 }
 
 void CReadingsDlg::retranslatePage() {
     for (int i = 0; i < kGaugeCount; ++i) {
-        m_gauges[i]->setCaption(tr(i == kAuxRpmGauge ? auxSpeedCaption(m_auxSource)
-                                                     : kGauges[i].caption));
+        m_gauges[i]->setCaption(
+            translated(i == kAuxRpmGauge ? auxSpeedCaption(m_auxSource) : kGauges[i].caption));
     }
-    m_switchBox->setTitle(tr("Konsolka"));
-    m_auto->setText(tr("AUTO"));
-    m_gas->setText(tr("GAZ"));
-    m_diesel->setText(tr("DIESEL"));
-    m_mode->setText(tr(m_modeText));
-    m_cruise->setText(*m_cruiseText ? tr(m_cruiseText) : QString());
-    m_error->setText(m_errorShown ? tr("BŁĄD") : QString());
+    m_switchBox->setTitle(translated("Konsolka"));
+    m_auto->setText(translated("AUTO"));
+    m_gas->setText(translated("GAZ"));
+    m_diesel->setText(translated("DIESEL"));
+    m_mode->setText(translated(m_modeText));
+    m_cruise->setText(*m_cruiseText ? translated(m_cruiseText) : QString());
+    m_error->setText(m_errorShown ? translated("BŁĄD") : QString());
 }
 
 void CReadingsDlg::resizeEvent(QResizeEvent* event) {
@@ -169,7 +176,14 @@ void CReadingsDlg::updateFont() {
     pageFont.setPixelSize(areaFontPixelSize(size(), 40.0));
     if (pageFont != font()) {
         setFont(pageFont);
+        // The mode is what the fitter looks for first.
+        QFont modeFont = pageFont;
+        modeFont.setBold(true);
+        modeFont.setPixelSize(pageFont.pixelSize() * 3 / 2);
+        m_mode->setFont(modeFont);
     }
+    // The gauges keep most of a narrow page.
+    m_switchColumn->setMaximumWidth(std::max(120, width() / 5));
 }
 
 void CReadingsDlg::refresh() {
@@ -182,12 +196,12 @@ void CReadingsDlg::refresh() {
         showGauges(sample);
         if (const auto text = m_labels.modeChange(sample.m_fuelMode)) {
             m_modeText = *text;
-            m_mode->setText(tr(m_modeText));
+            m_mode->setText(translated(m_modeText));
             ++m_modeWrites;
         }
         if (const auto text = m_labels.cruiseChange(sample.m_statusFlags)) {
             m_cruiseText = *text;
-            m_cruise->setText(*m_cruiseText ? tr(m_cruiseText) : QString());
+            m_cruise->setText(*m_cruiseText ? translated(m_cruiseText) : QString());
             ++m_cruiseWrites;
         }
         if (m_countdowns.fuelLevelDue()) {
@@ -208,10 +222,18 @@ void CReadingsDlg::refresh() {
 void CReadingsDlg::showGauges(const DiagSample& sample) {
     const SReadingsGauges g = readingsGauges(sample, m_device.config());
     setAuxCaption(g.auxSource);
-    const double values[] = {g.rpm,           g.auxRpm,        g.crInjTimeMs,
-                             g.mapSensorVolts, g.mafVolts,     g.vacuumBar,
-                             g.pressureBar,   g.gasTemperature, g.reducerTemperature,
-                             g.supplyVolts,   g.exhaustTemperature, g.gasInjTimeMs};
+    const double values[] = {g.rpm,
+                             g.auxRpm,
+                             g.crInjTimeMs,
+                             g.mapSensorVolts,
+                             g.mafVolts,
+                             g.vacuumBar,
+                             g.pressureBar,
+                             g.gasTemperature,
+                             g.reducerTemperature,
+                             g.supplyVolts,
+                             g.exhaustTemperature,
+                             g.gasInjTimeMs};
     for (std::size_t i = 0; i < std::size(values); ++i) {
         m_gauges[i]->setPos(values[i]);
     }
@@ -220,7 +242,7 @@ void CReadingsDlg::showGauges(const DiagSample& sample) {
 void CReadingsDlg::setAuxCaption(EAuxSpeedSource source) {
     if (source != m_auxSource) {
         m_auxSource = source;
-        m_gauges[kAuxRpmGauge]->setCaption(tr(auxSpeedCaption(source)));
+        m_gauges[kAuxRpmGauge]->setCaption(translated(auxSpeedCaption(source)));
     }
 }
 
@@ -240,7 +262,7 @@ void CReadingsDlg::updateErrorLabel() {
         return;
     }
     m_errorShown = !m_decoders->decodeStatus(status).empty();
-    m_error->setText(m_errorShown ? tr("BŁĄD") : QString());
+    m_error->setText(m_errorShown ? translated("BŁĄD") : QString());
 }
 
 void CReadingsDlg::updateConsumption() {
@@ -269,8 +291,7 @@ void CReadingsDlg::runModeCommand(bool (CLPGDevice::*command)(), const char* fai
             appUi().message(failure, kCaption, EIcon::Error);
         }
     } catch (const IError& error) {
-        appUi().message(std::string(context) + "\n" + error.formattedText(), kCaption,
-                        EIcon::None);
+        appUi().message(std::string(context) + "\n" + error.formattedText(), kCaption, EIcon::None);
     }
 }
 

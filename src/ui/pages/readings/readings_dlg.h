@@ -72,6 +72,7 @@ private:
     CTransparentStatic* m_mode = nullptr;
     CTransparentStatic* m_cruise = nullptr;
     CTransparentStatic* m_error = nullptr;
+    QWidget* m_switchColumn = nullptr;
     CTransparentGroupBox* m_switchBox = nullptr;
     CConsole* m_console = nullptr;
     QPushButton* m_auto = nullptr;
