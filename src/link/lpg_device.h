@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/device_config.h"
+#include "diag/diag_data.h"
 #include "link/frame_codec.h"
 #include "link/serial_io.h"
 #include "link/serial_port.h"
@@ -74,6 +75,14 @@ public:
     using RandomSource = std::function<std::uint16_t()>;
     void setRandomSource(RandomSource source);
 
+    // ---- Live samples -------------------------------------------------------------------------
+    // The store the polling thread fills and the pages read; it lives as long as the device.
+    CDiagData& diagData() { return m_diagData; }
+    // Closes the owned port and opens the same device again with the controller's line settings
+    // and time-outs, without identification, under the exchange mutex (so no exchange of another
+    // thread is cut). False when that fails or the device has no port of its own.
+    bool reOpen();
+
 private:
     // ---- Serial channel and frame exchange ---------------------------------------------------
     std::unique_ptr<ISerialIo> m_io;
@@ -88,6 +97,9 @@ private:
 
     // ---- Configuration record -----------------------------------------------------------------
     CDeviceConfig m_config;
+
+    // ---- Live samples -------------------------------------------------------------------------
+    CDiagData m_diagData;
 };
 
 // The device of the running application (set by its constructor), or nullptr.

@@ -1,0 +1,67 @@
+#include "config/settings_export.h"
+
+#include "config/data_folders.h"
+#include "config/settings_io.h"
+#include "lang/source_text.h"
+#include "platform/user_interface.h"
+
+#include <ctime>
+
+namespace torva {
+
+namespace {
+
+constexpr const char* kMessageCaption = "TORVA";
+
+SFileChoice settingsFileChoice(bool save) {
+    SFileChoice choice;
+    choice.save = save;
+    choice.folder = settingsFolder();
+    choice.defaultExtension = "dsettings";
+    choice.filter = "Settings file (*.dsettings)|*.dsettings|";
+    return choice;
+}
+
+class CWaitCursor {
+public:
+    CWaitCursor() { appUi().setWaitCursor(true); }
+    ~CWaitCursor() { appUi().setWaitCursor(false); }
+    CWaitCursor(const CWaitCursor&) = delete;
+    CWaitCursor& operator=(const CWaitCursor&) = delete;
+};
+
+} // namespace
+
+std::string settingsTimeStamp(std::chrono::system_clock::time_point when) {
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(when);
+    std::tm local{};
+    if (!localtime_r(&seconds, &local))
+        return {};
+    char text[64] = {};
+    const std::size_t length = std::strftime(text, sizeof text, "%d-%m-%Y-%H:%M:%S", &local);
+    return std::string(text, length);
+}
+
+EExportResult exportSettings(CDeviceConfig& live, std::chrono::system_clock::time_point now) {
+    live.m_timeStamp = settingsTimeStamp(now);
+    const std::string path = appUi().chooseFile(settingsFileChoice(true));
+    if (path.empty())
+        return EExportResult::Cancelled;
+
+    bool written = false;
+    {
+        CWaitCursor waitCursor;
+        written = writeSettings(path, live);
+    }
+    if (written)
+        return EExportResult::Saved;
+    appUi().message(PL("Nie można wpisać ustawień do pliku z danymi samochodu"), kMessageCaption,
+                    EIcon::Error);
+    return EExportResult::Failed;
+}
+
+std::string chooseSettingsFileToLoad() {
+    return appUi().chooseFile(settingsFileChoice(false));
+}
+
+} // namespace torva

@@ -1,0 +1,137 @@
+#include "diag/diag_threads.h"
+
+#include "diag/demo_sample.h"
+#include "diag/diag_data.h"
+#include "diag/poll_counters.h"
+#include "lang/source_text.h"
+#include "link/lpg_device.h"
+#include "platform/clock.h"
+#include "platform/error.h"
+#include "platform/user_interface.h"
+
+#include <array>
+
+namespace torva {
+
+namespace {
+
+constexpr int kDemoExchangeMs = 50;
+
+} // namespace
+
+// ---- CDiagInputThread -------------------------------------------------------------------------
+
+CDiagInputThread::CDiagInputThread(std::string name, CLPGDevice* device, CDiagData* store,
+                                   std::atomic<bool>* pollingFlag)
+    : m_device(device), m_store(store), m_name(std::move(name)), m_polling(pollingFlag) {}
+
+void CDiagInputThread::run() {
+    try {
+        onStart();
+        // Failures left over from an earlier thread must not shorten this one's allowance.
+        consecutiveFailures().store(0);
+        while (m_polling->load())
+            pollOnce();
+        onStop();
+    } catch (const IError&) {
+        endAfterError();
+    }
+}
+
+void CDiagInputThread::pollOnce() {
+    DiagSample sample{};
+    appClock().sleepMs(kCycleSleepMs);
+    try {
+        const int result = fetch(sample);
+        if (result == kFetchOk) {
+            process(sample);
+            consecutiveFailures().store(0);
+        } else if (result == kFetchFailed) {
+            countFailure();
+        }
+    } catch (const IError&) {
+        recoverFromSerialError();
+    }
+}
+
+void CDiagInputThread::countFailure() {
+    if (consecutiveFailures().fetch_add(1) + 1 <= kFailuresTolerated)
+        return;
+    // The controller is gone: the window's timer sees the cleared flag and reconnects.
+    m_store->clear();
+    onStop();
+    if (m_device != nullptr)
+        m_device->setConnected(false);
+    m_polling->store(false);
+}
+
+void CDiagInputThread::recoverFromSerialError() {
+    // A port that cannot even be opened again (an adapter pulled out) counts as a failed
+    // exchange, so polling ends after eleven of them instead of retrying forever.
+    if (m_device == nullptr || !m_device->reOpen())
+        countFailure();
+}
+
+void CDiagInputThread::endAfterError() {
+    m_store->clear();
+    if (!m_polling->load())
+        return;
+    onStop();
+    if (m_device != nullptr && m_device->serialIo().clearCommError() != 0)
+        m_device->setConnected(false);
+    m_polling->store(false);
+    appUi().message(PL("Brak połączenia"), "TORVA", EIcon::None);
+}
+
+// ---- CDiagRSThread ----------------------------------------------------------------------------
+
+CDiagRSThread::CDiagRSThread(const std::string& fileName, CLPGDevice* device, CDiagData* store,
+                             std::atomic<bool>* pollingFlag)
+    : CDiagInputThread(fileName, device, store, pollingFlag) {
+    m_file.open(fileName);
+}
+
+void CDiagRSThread::onStart() {
+    if (device() != nullptr && !device()->isDemo()) {
+        // Under the exchange mutex, so a reply the window's thread is waiting for survives.
+        CMSGMutex::Guard exchange(device()->exchangeMutex());
+        device()->serialIo().purgeIn();
+    }
+    store().clear();
+}
+
+void CDiagRSThread::onStop() {
+    m_file.close();
+}
+
+int CDiagRSThread::fetch(DiagSample& sample) {
+    CLPGDevice* link = device();
+    if (link == nullptr)
+        return kFetchFailed;
+    if (link->isDemo()) {
+        fillDemoSample(sample, link->config().m_devInfo.m_deviceID, store());
+        appClock().sleepMs(kDemoExchangeMs);
+        return kFetchOk;
+    }
+    std::array<std::uint8_t, CLPGDevice::kExchangeBufferSize> buffer{};
+    buffer[0] = kLiveSampleSubCode;
+    std::uint8_t code = kLiveSampleRequest;
+    std::uint8_t length = kLiveSampleRequestLength;
+    if (link->transactStrict(code, buffer.data(), length) != CLPGDevice::kStrictOk)
+        return kFetchFailed;
+    // The strict exchange reports the length byte itself: payload plus two checksum bytes.
+    const std::size_t payloadLength = length >= 2 ? length - 2u : 0u;
+    if (!decodeLiveSample(code, buffer.data(), payloadLength, sample))
+        return kFetchWrongCode;
+    return kFetchOk;
+}
+
+void CDiagRSThread::process(DiagSample& sample) {
+    ++m_count;
+    if (device() != nullptr)
+        m_file.appendLine(sample, device()->config());
+    sample.m_seq = m_count;
+    store().push(sample);
+}
+
+} // namespace torva

@@ -1,0 +1,15 @@
+#include "diag/poll_counters.h"
+
+namespace torva {
+
+std::atomic<std::int32_t>& consecutiveFailures() {
+    static std::atomic<std::int32_t> count{0};
+    return count;
+}
+
+std::atomic<std::int32_t>& demoSequence() {
+    static std::atomic<std::int32_t> next{1};
+    return next;
+}
+
+} // namespace torva

@@ -1,0 +1,184 @@
+#include "config/device_config.h"
+#include "diag/diag_file.h"
+#include "diag/diag_file_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+using namespace torva;
+
+namespace {
+
+// A file name in a fresh folder that is removed again.
+class CTempFolder {
+public:
+    CTempFolder() {
+        static int counter = 0;
+        m_path = std::filesystem::temp_directory_path() /
+                 ("torva_diag_" + std::to_string(::getpid()) + "_" + std::to_string(++counter));
+        std::filesystem::create_directories(m_path);
+    }
+    ~CTempFolder() { std::filesystem::remove_all(m_path); }
+    std::string file(const std::string& name) const { return (m_path / name).string(); }
+    const std::filesystem::path& path() const { return m_path; }
+
+private:
+    std::filesystem::path m_path;
+};
+
+std::string contentOf(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The demo reading with a common-rail time of one count and both temperature table ends.
+DiagSample referenceSample() {
+    return DiagSample{
+        .m_rpmPeriod = 11000,
+        .m_fuelMode = 2,
+        .m_switchState = 1,
+        .m_temprEngineRaw = 0,
+        .m_temprLPGRaw = 255,
+        .m_vccRaw = 122,
+        .m_fuelLevelRaw = 12,
+        .m_pressureRaw = 112,
+        .m_vacuumRaw = 50,
+        .m_signal = {200, 201, 300, 301, 700, 701, 800, 801},
+        .m_exhaustTempr = 400,
+        .m_statusFlags = 1,
+        .m_crInjTime = 1,
+        .m_auxRpmPeriod = 15000,
+        .m_gasInjTime = 1400,
+        .m_ext = {2500, 500, 200, 200, 2500, 2000, 800, 800},
+        .m_seq = 42,
+    };
+}
+
+CDeviceConfig referenceConfig() {
+    CDeviceConfig config;
+    config.m_devInfo.m_version = 0x0105;
+    config.m_devInfo.m_deviceID = 3;
+    config.m_sensorsSetup.m_temprEngineSensor = 3;
+    config.m_sensorsSetup.m_temprLPGSensor = 0;
+    config.m_base.m_advancedFlags = 0x10; // absolute vacuum
+    return config;
+}
+
+const std::string kReferenceLine =
+    "2\t1\t1\t1364\t2.80\t100\t84\t-36\t255\t14.35\t2.99\t3.01\t4.49\t"
+    "4.50\t10.47\t10.48\t11.96\t11.98\t400\t0.01\t5.00\t1.00\t20.0\t"
+    "20.0\t5.00\t4.00\t80.0\t80.0\n";
+
+} // namespace
+
+TEST(DiagFileLine, IsThePrintfLineOfTheConvertedValues) {
+    EXPECT_EQ(formatDiagLine(referenceSample(), referenceConfig()), kReferenceLine);
+}
+
+TEST(DiagFileLine, UsesTheSecondPeriodWithTheTempomatFlagAndDecodedMode) {
+    CDeviceConfig config = referenceConfig();
+    config.m_tempomatSetup.m_tempomatFlags = 0x02;
+    DiagSample sample = referenceSample();
+    sample.m_fuelMode = 3; // as the read stores mode 5
+    const std::string line = formatDiagLine(sample, config);
+    EXPECT_EQ(line.substr(0, 10), "3\t1\t1\t1000");
+}
+
+TEST(DiagFileLine, DoesNotFollowTheProcessLocale) {
+    const char* previous = std::setlocale(LC_NUMERIC, nullptr);
+    const std::string saved = previous ? previous : "C";
+    bool switched = false;
+    for (const char* name : {"pl_PL.UTF-8", "de_DE.UTF-8", "fr_FR.UTF-8"})
+        switched = switched || std::setlocale(LC_NUMERIC, name) != nullptr;
+    const std::string line = formatDiagLine(referenceSample(), referenceConfig());
+    const auto records = parseDiagRecords(line);
+    std::setlocale(LC_NUMERIC, saved.c_str());
+    if (!switched)
+        GTEST_SKIP() << "no locale with a decimal comma installed";
+    EXPECT_EQ(line, kReferenceLine);
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0][recordIndexOfColumn(10)], 14.35);
+}
+
+TEST(DiagFile, RecordsLinesAndForgetsTheNameWhenClosed) {
+    CTempFolder folder;
+    const std::string path = folder.file("drive.oscd");
+    CDiagFile file;
+    ASSERT_TRUE(file.open(path));
+    EXPECT_EQ(file.fileName(), path);
+    file.appendLine(referenceSample(), referenceConfig());
+    file.appendLine(referenceSample(), referenceConfig());
+    file.close();
+    EXPECT_FALSE(file.isOpen());
+    EXPECT_TRUE(file.fileName().empty());
+    EXPECT_EQ(contentOf(path), kReferenceLine + kReferenceLine);
+}
+
+TEST(DiagFile, NamesThatCannotBeCreatedLeaveNoRecording) {
+    CTempFolder folder;
+    const auto cwd = std::filesystem::current_path();
+    std::filesystem::current_path(folder.path());
+    CDiagFile file;
+    // The name polling starts with when the window opens: a folder, not a file.
+    EXPECT_FALSE(file.open("\\"));
+    EXPECT_FALSE(file.open(""));
+    EXPECT_FALSE(file.open(folder.file("missing/drive.oscd")));
+    std::filesystem::current_path(cwd);
+    EXPECT_FALSE(file.isOpen());
+    EXPECT_TRUE(file.fileName().empty());
+    file.appendLine(referenceSample(), referenceConfig()); // harmless without a file
+    EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
+}
+
+TEST(DiagFile, ExtensionMustBeExactlyLowerCaseOscd) {
+    EXPECT_TRUE(hasRecordingExtension("/home/u/Diag/drive.oscd"));
+    EXPECT_TRUE(hasRecordingExtension("oscd"));
+    EXPECT_FALSE(hasRecordingExtension("/home/u/Diag/drive.OSCD"));
+    EXPECT_FALSE(hasRecordingExtension("drive.oscd "));
+    EXPECT_FALSE(hasRecordingExtension("scd"));
+    EXPECT_FALSE(hasRecordingExtension(""));
+}
+
+TEST(DiagFileReader, ReordersTheStatusColumnBehindTheExhaustTemperature) {
+    std::string line;
+    for (int column = 1; column <= kDiagColumns; ++column)
+        line += std::to_string(column * 10) + (column < kDiagColumns ? "\t" : "\r\n");
+    const auto records = parseDiagRecords(line);
+    ASSERT_EQ(records.size(), 1u);
+    const DiagRecord expected{10,  20,  40,  50,  60, 70,  80,  90,  100, 110, 120, 130, 140, 150,
+                              160, 170, 180, 190, 30, 200, 210, 220, 230, 240, 250, 260, 270, 280};
+    EXPECT_EQ(records[0], expected);
+}
+
+TEST(DiagFileReader, TakesAnyWhitespaceAndDropsAPartialRecord) {
+    CTempFolder folder;
+    const std::string path = folder.file("drive.oscd");
+    std::string text = kReferenceLine;
+    text += "3 1 0 900 1.5 100 84 -36 255 14.35\n2.99 3.01 4.49 4.50 10.47 10.48 11.96 11.98 "
+            "400 0.01 5.00 1.00 20.0 20.0 5.00 4.00 80.0 80.0\r\n";
+    text += "2\t1\t1\t1364\t2.80\t100\t84\t-36\t255\t14.35\t2.99\t3.01\t4.49\t4.50\t10.47\t10.48"
+            "\t11.96\t11.98\t400\t0.01\t5.00\t1.00\t20.0\t20.0\t5.00\t4.00\t80.0\n"; // 27 numbers
+    std::ofstream(path, std::ios::binary) << text;
+
+    const auto records = readDiagFile(path);
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0][recordIndexOfColumn(9)], 255.0);
+    EXPECT_EQ(records[0][recordIndexOfColumn(20)], 0.01);
+    EXPECT_EQ(records[1][recordIndexOfColumn(1)], 3.0);
+    EXPECT_EQ(records[1][recordIndexOfColumn(3)], 0.0);
+    EXPECT_EQ(records[1][recordIndexOfColumn(4)], 900.0);
+    EXPECT_EQ(records[1][recordIndexOfColumn(28)], 80.0);
+}
+
+TEST(DiagFileReader, StopsAtTheFirstTextThatIsNotANumber) {
+    const std::string one = kReferenceLine;
+    EXPECT_EQ(parseDiagRecords(one + "x" + one).size(), 1u);
+    EXPECT_EQ(parseDiagRecords(one + one.substr(0, 6) + "abc" + one).size(), 1u);
+    EXPECT_TRUE(parseDiagRecords("").empty());
+    EXPECT_TRUE(readDiagFile("/nonexistent/folder/drive.oscd").empty());
+}
