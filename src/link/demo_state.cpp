@@ -5,14 +5,15 @@
 namespace torva {
 
 namespace {
-std::atomic<int> g_demoFuelMode{2};
-}
+// Written on the GUI thread, read on the polling thread.
+std::atomic<std::uint8_t> g_demoFuelMode{kFuelModeDiesel};
+} // namespace
 
-int demoFuelMode() {
+std::uint8_t demoFuelMode() {
     return g_demoFuelMode.load();
 }
 
-void setDemoFuelMode(int mode) {
+void setDemoFuelMode(std::uint8_t mode) {
     g_demoFuelMode.store(mode);
 }
 

@@ -1,10 +1,14 @@
 #pragma once
 
+#include "diag/diag_sample.h"
+
+#include <cstdint>
+
 namespace torva {
 
-// The fuel mode the demo controller runs in: 2 (diesel) at start, 3 after the demo "gas"
-// action. Process-wide, read by the polling thread for the demo sample.
-int demoFuelMode();
-void setDemoFuelMode(int mode);
+// Process-wide: the fuel mode a demo run pretends the controller is in. The demo mode actions
+// set it and the demo live sample shows it. Diesel at start-up.
+std::uint8_t demoFuelMode();
+void setDemoFuelMode(std::uint8_t mode);
 
 } // namespace torva

@@ -1,19 +1,28 @@
 #pragma once
 
+#include "config/block_table.h"
 #include "config/device_config.h"
 #include "diag/diag_data.h"
+#include "link/device_records.h"
 #include "link/frame_codec.h"
 #include "link/serial_io.h"
 #include "link/serial_port.h"
 #include "platform/mutex.h"
 
+#include <array>
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
 
 namespace torva {
+
+class CDeviceErrorList;
 
 // The one gateway to the controller for the whole run: it owns the serial channel, serialises
 // every request/response exchange on it, and carries the link's state.
@@ -49,6 +58,113 @@ public:
     // reads and edits this copy.
     CDeviceConfig& config() { return m_config; }
     const CDeviceConfig& config() const { return m_config; }
+
+    // Every controller operation below returns false once its attempts are used up (the caller
+    // shows its own message); serial faults raise CRSError through it. In demo mode every one of
+    // them except identification and the loader and programming commands succeeds without
+    // touching the wire, changing nothing but the demo values it names.
+
+    // ---- Identification -----------------------------------------------------------------------
+    // Asks the controller who it is (4 attempts) and stores model code and name in m_devInfo and
+    // the live-diagnostics flag. A controller without a valid application is identified through
+    // its loader, told so, and handed to forced programming, whose result is returned.
+    bool identify();
+    // What the loader identity query got.
+    enum class ELoaderAnswer {
+        None,     // no answer with code 2 within 3 attempts
+        Accepted, // a known loader identity (value)
+        Refused,  // another status, or an unknown identity (the loader was then told to leave)
+    };
+    struct SLoaderIdentity {
+        ELoaderAnswer answer = ELoaderAnswer::None;
+        std::uint8_t value = 0;
+    };
+    // The loader identity query with sub-code 197 or 196 (3 attempts; no demo shortcut).
+    SLoaderIdentity queryLoaderIdentity(std::uint8_t subCode);
+    // Runs when identification finds no valid application: programs the firmware in its forced
+    // form and returns whether that succeeded. Until someone installs one, nothing is programmed.
+    using ForcedProgramming = std::function<bool()>;
+    void setForcedProgramming(ForcedProgramming programming);
+    // Reads the device information record into m_devInfo (version, flag words, injectors,
+    // identifier, production date, model code) and sets the switchable ADC scale from it.
+    // Demo: the demo identity (version 1.47, 6 injectors, "DI001", "21/01/2016", flag word 1 = 5,
+    // model 25 "KARMEL A2").
+    bool readDeviceInfo();
+
+    // ---- Configuration transfer ---------------------------------------------------------------
+    // Reads one block into the live record; on failure the record stays as it was. An answer
+    // shorter than the block reads as if the missing bytes were zero.
+    bool readBlock(EBlock block);
+    // Writes one block from the live record (15 attempts, acknowledged).
+    bool writeBlock(EBlock block);
+    // The whole read after connecting: identification, device information, then every block the
+    // controller has, each retried once after 131 ms. Messages tell the user what could not be
+    // read; the result is false only when identification failed.
+    bool readConfiguration();
+
+    // ---- Queries ------------------------------------------------------------------------------
+    // Statistics record into m_devInfo.m_statistic. Demo: 30 and 45 half-seconds, 0.
+    bool readStatistics();
+    // Demo: the first counter becomes 0, the others stay.
+    bool readCounters(DeviceCounters& counters);
+    // Demo: zeros with byte 2 = 63.
+    bool readErrorStatus(ErrorStatus& status);
+    // Model 37's error record. Demo: zeros.
+    bool readErrorRecord(ErrorRecord& record);
+    // Firmware above 296. Demo: zeros.
+    bool readExtendedErrorRecord(ErrorRecord& record);
+    // The fault texts for the error list: status, model 37's error record when the injector byte
+    // is set (that byte is then not decoded), the extended record on firmware above 296.
+    // std::nullopt when one of the reads failed.
+    std::optional<std::vector<std::string>> readErrorTexts(const CDeviceErrorList& decoders);
+    bool readExhaustRecord(ExhaustRecord& record);
+    // page 0-3.
+    bool readCapturePage(int page, SCapturePage& captured);
+    // In 32 chunks; the table changes only when every chunk arrived.
+    bool readCorrelationTable(CorrelationTable& table);
+    // In 32 chunks; the first chunk that is not acknowledged ends the write.
+    bool writeCorrelationTable(const CorrelationTable& table);
+
+    // ---- Mode and map actions -----------------------------------------------------------------
+    // Demo: the demo fuel mode becomes gas (3) or diesel (2).
+    bool switchToGas();
+    bool switchToDiesel();
+    // Diesel first, then automatic.
+    bool switchToAuto();
+    // Diesel, then up to 19 live-sample polls 100 ms apart (the window stays responsive) until
+    // the controller reports diesel.
+    bool switchToDieselAndWait();
+    // Resets the controller, which also clears its stored faults.
+    bool resetDevice();
+    // Map numbers 1-10: time map 1, emulation map 1, ..., time map 4, emulation map 4, time map
+    // TpsD, emulation map TpsD. Clears the map in the controller, then completes the change;
+    // true when both were acknowledged (the caller zeroes the map in the record).
+    bool clearMap(int mapNumber);
+    // Tells the controller a change of the map is complete.
+    bool completeMapChange(int mapNumber);
+    // One partial map write from the map editor (one attempt).
+    static constexpr std::size_t kMapPartSize = 6;
+    bool writeMapPart(int mapNumber, std::span<const std::uint8_t, kMapPartSize> part);
+    // Starts or stops the controller's recording of the TPS correlation table.
+    bool setCorrelationRecording(bool on);
+    // Sent after a corrected correlation table has been written.
+    bool confirmCorrelationTable();
+
+    // ---- Firmware programming (never shortcut by demo mode) ----------------------------------
+    static constexpr std::uint32_t kProgramStartAddress = 0x2000;
+    // Puts the controller into its loader (one attempt).
+    bool sendAccessCode();
+    bool eraseFlashBlock(std::uint32_t address);
+    bool writeFlashFrame(std::uint32_t address, const FlashFrame& frame);
+    // Sends the image from address 0x2000 on, 128 addresses (256 image bytes, 192 sent) per
+    // frame, erasing first at every multiple of eraseBlock; stops at the image end, after
+    // frameCount frames or at flashEnd. False at the first frame that fails.
+    bool programImage(std::uint32_t flashEnd, std::uint32_t eraseBlock,
+                      std::span<const std::uint8_t> image, int frameCount);
+    // Leaves the loader (status 4 expected, 3 attempts).
+    bool leaveLoader();
+    // The reset that ends programming (3 attempts, acknowledged).
+    bool resetAfterProgramming();
 
     // ---- Frame exchange -----------------------------------------------------------------------
     // Size of the buffer every caller of an exchange owns.
@@ -97,6 +213,41 @@ private:
 
     // ---- Configuration record -----------------------------------------------------------------
     CDeviceConfig m_config;
+
+    // ---- Request shapes and the attempt rule (operations) -------------------------------------
+    // What one exchange brought back.
+    struct SAnswer {
+        std::uint8_t code = 0;
+        std::uint8_t length = 0; // payload bytes
+        std::array<std::uint8_t, kExchangeBufferSize> bytes{};
+        // Payload byte i; bytes past the payload's end read as zero, never as the checksum that
+        // follows it in the buffer.
+        std::uint8_t at(std::size_t i) const { return i < length ? bytes[i] : 0; }
+    };
+    using PayloadBuilder = std::function<std::vector<std::uint8_t>()>;
+    using AnswerCheck = std::function<bool(const SAnswer&)>;
+    // The attempt rule: the whole exchange, its payload built afresh, until accept takes the
+    // answer or attempts are used up.
+    bool request(std::uint8_t code, const PayloadBuilder& build, int attempts,
+                 const AnswerCheck& accept, SAnswer& answer);
+    // A query (request code 2, sub-code and argument) answered with responseCode.
+    bool query(std::uint8_t subCode, std::uint16_t argument, std::uint8_t responseCode,
+               int attempts, SAnswer& answer);
+    // A query whose answer payload is copied into out (zero-filled past a short answer).
+    bool queryRecord(std::uint8_t subCode, std::uint8_t responseCode, std::span<std::uint8_t> out);
+    // An action (request code 2) that succeeds on any code-2 answer, or only on an
+    // acknowledgement (code 2, status 4).
+    enum class EReply { AnyCode2, Ack };
+    bool action(std::uint8_t subCode, std::uint16_t argument, EReply reply, int attempts);
+    // A write whose request code is its own, acknowledged.
+    bool writeAcked(std::uint8_t code, const PayloadBuilder& build, int attempts);
+    // The fuel mode byte of one live sample, or std::nullopt when none arrived.
+    std::optional<std::uint8_t> readLiveFuelMode();
+    bool identifyThroughLoader();
+    void fillDemoIdentity();
+
+    // ---- Identification -----------------------------------------------------------------------
+    ForcedProgramming m_forcedProgramming;
 
     // ---- Live samples -------------------------------------------------------------------------
     CDiagData m_diagData;

@@ -1,0 +1,32 @@
+#include "link/lpg_device.h"
+
+#include "config/block_codec.h"
+#include "link/request_shapes.h"
+
+#include <algorithm>
+
+namespace torva {
+
+bool CLPGDevice::readBlock(EBlock block) {
+    if (isDemo())
+        return true;
+    const SBlockInfo& info = blockInfo(block);
+    SAnswer answer;
+    if (!query(info.readSubCode, 0, info.code, info.readAttempts, answer))
+        return false;
+    // The answer is taken on its code alone; decodeBlock reads only what arrived of the block
+    // and takes the rest as zero.
+    decodeBlock(block, answer.bytes.data(), std::min<std::size_t>(answer.length, info.size),
+                m_config);
+    return true;
+}
+
+bool CLPGDevice::writeBlock(EBlock block) {
+    if (isDemo())
+        return true;
+    const SBlockInfo& info = blockInfo(block);
+    return writeAcked(
+        info.code, [this, block] { return encodeBlock(block, m_config); }, info.writeAttempts);
+}
+
+} // namespace torva
