@@ -2,6 +2,8 @@
 #include "diag/diag_sample_values.h"
 #include "lang/languages.h"
 #include "lang/translation.h"
+#include "link/lpg_device.h"
+#include "sim/simulator.h"
 #include "ui/controls/msm_caption_bar.h"
 #include "ui/controls/multi_page_ctrl.h"
 #include "ui/controls/transparent_bar_display.h"
@@ -121,6 +123,39 @@ TEST_F(DemoApplication, MenuCommandsWithoutAnImplementationAreDisabled) {
               static_cast<bool>(commands.restoreFactorySettings));
     EXPECT_EQ(menu->findAction("Aktualizacja sterownika...")->isEnabled(),
               static_cast<bool>(commands.programFirmware));
+}
+
+} // namespace
+} // namespace torva
+
+namespace torva {
+namespace {
+
+// --simulate: the program starts the simulator on a pseudo-terminal and talks the real
+// protocol to it, from identification to live samples.
+TEST(SimulatedApplication, ConnectsReadsTheConfigurationAndPolls) {
+    selectLanguage(kPolishLanguage);
+    SAppOptions options;
+    options.simulate = true;
+    CVeko2012App app(options);
+    ASSERT_TRUE(app.start());
+    ASSERT_NE(app.simulator(), nullptr);
+    CLPGDevice& device = app.doc().device();
+    EXPECT_TRUE(device.isConnected());
+    EXPECT_FALSE(device.isDemo());
+    const QString caption = app.frame().captionBar()->captionText();
+    EXPECT_TRUE(caption.endsWith("POŁĄCZONY")) << caption.toStdString();
+    EXPECT_GT(app.simulator()->transcript().countRequests(2, 204), 0u); // identification
+
+    auto* readings =
+        dynamic_cast<CReadingsDlg*>(app.frame().readingsView()->pageCtrl()->getPage(0));
+    ASSERT_NE(readings, nullptr);
+    QElapsedTimer timer;
+    timer.start();
+    while (readings->gauge(0)->value() == 0 && timer.elapsed() < 10000) {
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    EXPECT_GT(readings->gauge(0)->value(), 0);
 }
 
 } // namespace

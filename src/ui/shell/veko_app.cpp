@@ -1,5 +1,6 @@
 #include "ui/shell/veko_app.h"
 
+#include "config/settings_export.h"
 #include "diag/lpg_thread_manager.h"
 #include "lang/source_text.h"
 #include "platform/user_interface.h"
@@ -21,9 +22,8 @@
 namespace torva {
 
 namespace {
-// Longest wait at exit for the polling thread to leave its loop: one cycle without a stuck
-// exchange.
-constexpr int kExitWaitMs = 300;
+// Longest wait at exit for the polling thread to leave its loop: one exchange's time-out.
+constexpr int kExitWaitMs = 1000;
 } // namespace
 
 CVeko2012App::CVeko2012App(SAppOptions options) : m_options(std::move(options)) {}
@@ -107,8 +107,11 @@ void CVeko2012App::configureConnection() {
 }
 
 void CVeko2012App::configureCommands() {
-    // The whole-configuration commands (settings files, factory settings, firmware) are
-    // wired here as they become available; until then their menu items stay disabled.
+    CVeko2012Doc::SCommands& commands = m_doc->commands();
+    CLPGDevice& device = m_doc->device();
+    commands.saveSettingsFile = [&device] { exportSettings(device.config()); };
+    // Loading a settings file into the controller, factory settings and firmware programming
+    // are wired here as they become available; until then their menu items stay disabled.
 }
 
 void CVeko2012App::initialUpdate() {
