@@ -176,6 +176,20 @@ TEST_F(ReadingsModeButtons, EachButtonSendsItsAction) {
     EXPECT_EQ(actions(1), 1u);
 }
 
+TEST_F(ReadingsModeButtons, SerialFaultShowsTheHandlerContext) {
+    test::CRecordingUi ui;
+    m_device->serialPort()->close();
+    m_page->dieselButton()->click();
+    const auto shown = ui.messages();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text.rfind("CReadingsDlg::OnBnClickedButtonpetrol()\n", 0), 0u)
+        << shown[0].text;
+    EXPECT_GT(shown[0].text.size(),
+              std::string("CReadingsDlg::OnBnClickedButtonpetrol()\n").size());
+    EXPECT_EQ(shown[0].caption, "TORVA");
+    EXPECT_EQ(shown[0].icon, EIcon::None);
+}
+
 TEST_F(ReadingsModeButtons, FailureShowsTheTranslatedMessage) {
     if (!isLanguageAvailable(kEnglishLanguage)) {
         GTEST_SKIP() << "no English language file beside the test";

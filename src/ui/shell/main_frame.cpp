@@ -25,6 +25,10 @@
 
 namespace torva {
 
+namespace {
+constexpr int kCommandRetryMs = 50;
+} // namespace
+
 CMainFrame::CMainFrame(CVeko2012Doc& doc, const SPageCatalogue& catalogue, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_doc(doc),
       m_captionBar(new CMSMCaptionBar(this)), m_menuBar(new CMSMMenuBar(this)),
@@ -141,6 +145,11 @@ void CMainFrame::postCommand(ECommand command) {
 }
 
 void CMainFrame::runCommand(ECommand command) {
+    // A page waiting for its controller operation must not be deleted under it.
+    if (responsiveCallRunning()) {
+        QTimer::singleShot(kCommandRetryMs, this, [this, command] { runCommand(command); });
+        return;
+    }
     switch (command) {
     case ECommand::Create:
         m_mainView->createPages();
