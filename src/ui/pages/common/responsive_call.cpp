@@ -1,0 +1,58 @@
+#include "ui/pages/common/responsive_call.h"
+
+#include <QApplication>
+#include <QThread>
+
+#include <chrono>
+#include <exception>
+#include <future>
+#include <thread>
+
+namespace torva {
+
+namespace {
+
+int g_running = 0;
+
+bool onWindowThread() {
+    return qApp != nullptr && QThread::currentThread() == qApp->thread();
+}
+
+} // namespace
+
+CWaitCursor::CWaitCursor() : m_shown(onWindowThread()) {
+    if (m_shown) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+}
+
+CWaitCursor::~CWaitCursor() {
+    if (m_shown) {
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+bool responsiveCallRunning() {
+    return g_running > 0;
+}
+
+void runResponsively(const std::function<void()>& operation) {
+    if (!onWindowThread()) {
+        operation();
+        return;
+    }
+    CWaitCursor cursor;
+    ++g_running;
+    std::packaged_task<void()> task(operation);
+    std::future<void> done = task.get_future();
+    std::thread worker(std::move(task));
+    using namespace std::chrono_literals;
+    while (done.wait_for(10ms) != std::future_status::ready) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
+    }
+    worker.join();
+    --g_running;
+    done.get();
+}
+
+} // namespace torva

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <functional>
+
+namespace torva {
+
+// Runs a blocking controller operation from the window's thread without freezing the window:
+// the operation runs on a helper thread while this thread keeps painting (user input waits, so
+// no second command starts inside the first) under the wait cursor. Returns when the operation
+// has ended; an exception it raised is raised here again.
+//
+// Off the window's thread, or with no application, the operation simply runs here.
+void runResponsively(const std::function<void()>& operation);
+
+// True while runResponsively is waiting for an operation. Timer-driven work (refresh,
+// reconnection) skips its turn then instead of starting a second exchange sequence.
+bool responsiveCallRunning();
+
+// Shows the wait cursor for a scope on the window's thread.
+class CWaitCursor {
+public:
+    CWaitCursor();
+    ~CWaitCursor();
+    CWaitCursor(const CWaitCursor&) = delete;
+    CWaitCursor& operator=(const CWaitCursor&) = delete;
+
+private:
+    bool m_shown;
+};
+
+} // namespace torva

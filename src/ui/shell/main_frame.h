@@ -1,0 +1,80 @@
+#pragma once
+
+#include "diag/connection_watch.h"
+#include "diag/polling_control.h"
+#include "lang/translation.h"
+#include "ui/shell/page_catalogue.h"
+
+#include <QTimer>
+#include <QWidget>
+
+#include <memory>
+
+class QSplitter;
+
+namespace torva {
+
+class CMainMenu;
+class CMSMCaptionBar;
+class CMSMMenuBar;
+class CReadingsView;
+class CVeko2012Doc;
+class CVeko2012View;
+
+// The main window: own caption bar, menu bar, and a splitter with the readings view on top
+// (a fifth of the height) and the main view with the configuration pages below. Its refresh
+// timer (5001, 200 ms while polling) watches the link and refreshes the visible pages.
+class CMainFrame : public QWidget, public IRefreshTimer {
+    Q_OBJECT
+public:
+    // The commands without menu items that pages post to the window.
+    enum class ECommand { Create, InitLang };
+
+    CMainFrame(CVeko2012Doc& doc, const SPageCatalogue& catalogue, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    // Rebuilds the caption text for the connection state and shows it.
+    void showConnectionState(bool connected);
+    // Every text of the window tree again: main view pages, readings view, menu, caption.
+    void retranslate();
+    // Runs a command later on the window's thread, after the current handler has returned.
+    void postCommand(ECommand command);
+    void runCommand(ECommand command);
+
+    // IRefreshTimer: timer 5001.
+    void startRefreshTimer(int periodMs) override;
+    void stopRefreshTimer() override;
+    bool refreshTimerActive() const { return m_refreshTimer.isActive(); }
+    // One tick of timer 5001 (the connection-lost cycle, then the page refresh).
+    void onRefreshTimer();
+
+    CMSMCaptionBar* captionBar() const { return m_captionBar; }
+    CMSMMenuBar* menuBar() const { return m_menuBar; }
+    CMainMenu* mainMenu() const { return m_menu; }
+    CReadingsView* readingsView() const { return m_readingsView; }
+    CVeko2012View* mainView() const { return m_mainView; }
+    QSplitter* splitter() const { return m_splitter; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void buildMenu();
+    void layoutPanes();
+    void updateFonts();
+    void openDocumentation();
+    void runDocumentCommand(const std::function<void()>& command, bool rebuildPages);
+
+    CVeko2012Doc& m_doc;
+    CMSMCaptionBar* m_captionBar;
+    CMSMMenuBar* m_menuBar;
+    CMainMenu* m_menu = nullptr;
+    QSplitter* m_splitter;
+    CReadingsView* m_readingsView;
+    CVeko2012View* m_mainView;
+    QTimer m_refreshTimer;
+    CConnectionWatch m_watch;
+    CLanguageSubscription m_languageFollow;
+};
+
+} // namespace torva

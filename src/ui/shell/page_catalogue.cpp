@@ -1,0 +1,16 @@
+#include "ui/shell/page_catalogue.h"
+
+#include "ui/pages/readings/readings_dlg.h"
+#include "ui/shell/veko_doc.h"
+
+namespace torva {
+
+SPageCatalogue pageCatalogue() {
+    SPageCatalogue catalogue;
+    catalogue.readingsPage = [](CVeko2012Doc& doc) -> CMultiPageDialog* {
+        return new CReadingsDlg(doc.device(), doc.errorDecoders());
+    };
+    return catalogue;
+}
+
+} // namespace torva

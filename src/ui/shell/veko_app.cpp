@@ -1,0 +1,151 @@
+#include "ui/shell/veko_app.h"
+
+#include "config/settings_export.h"
+#include "diag/lpg_thread_manager.h"
+#include "lang/source_text.h"
+#include "platform/user_interface.h"
+#include "sim/simulator.h"
+#include "ui/controls/app_visual_manager.h"
+#include "ui/pages/common/responsive_call.h"
+#include "ui/shell/main_frame.h"
+#include "ui/shell/no_connection_dlg.h"
+#include "ui/shell/page_catalogue.h"
+#include "ui/shell/port_connection.h"
+#include "ui/shell/qt_user_interface.h"
+#include "ui/shell/splash_dlg.h"
+#include "ui/shell/veko_doc.h"
+
+#include <cstdlib>
+#include <ctime>
+#include <stdexcept>
+
+namespace torva {
+
+namespace {
+// Longest wait at exit for the polling thread to leave its loop: one exchange's time-out.
+constexpr int kExitWaitMs = 1000;
+} // namespace
+
+CVeko2012App::CVeko2012App(SAppOptions options) : m_options(std::move(options)) {}
+
+CVeko2012App::~CVeko2012App() {
+    shutdown();
+    m_frame.reset();
+    m_doc.reset();
+    if (m_simulator) {
+        m_simulator->stop();
+    }
+    setAppUi(nullptr);
+}
+
+bool CVeko2012App::start() {
+    m_ui = std::make_unique<CQtUserInterface>();
+    setAppUi(m_ui.get());
+    CMSMVisualManager::install(std::make_unique<CAppVisualManager>());
+    if (m_options.simulate && !startSimulator()) {
+        return false;
+    }
+
+    m_doc = std::make_unique<CVeko2012Doc>();
+    configureConnection();
+    configureCommands();
+
+    CSplashDlg splash;
+    splash.showCentred();
+    // The frame protocol's random words.
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    m_doc->buildErrorDecoders();
+    m_doc->searchAndConnect();
+
+    m_frame = std::make_unique<CMainFrame>(*m_doc, pageCatalogue());
+    m_ui->setOwner(m_frame.get());
+    m_frame->runCommand(CMainFrame::ECommand::Create);
+    splash.close();
+
+    initialUpdate();
+    return true;
+}
+
+bool CVeko2012App::startSimulator() {
+    try {
+        m_simulator = std::make_unique<sim::CSimulator>();
+        m_simulator->start();
+        m_portPath = m_simulator->devicePath();
+        return true;
+    } catch (const std::exception& error) {
+        m_simulator.reset();
+        appUi().message(std::string("torva-sim: ") + error.what(), "TORVA", EIcon::Error);
+        return false;
+    }
+}
+
+void CVeko2012App::configureConnection() {
+    if (!m_options.port.empty()) {
+        m_portPath = m_options.port;
+    }
+    CVeko2012Doc::SConnection connection;
+    if (m_options.demo) {
+        connection.searchAndConnect = [](CLPGDevice& device) { startDemo(device); };
+    } else {
+        const std::string path = m_portPath;
+        connection.searchAndConnect = [path](CLPGDevice& device) {
+            bool connected = false;
+            if (!path.empty()) {
+                runResponsively([&] { connected = connectToPath(device, path); });
+            }
+            if (!connected) {
+                offerDemo(device, [] { return CNoConnectionDlg::askForDemo(nullptr); });
+            }
+        };
+        if (!path.empty()) {
+            connection.reconnect = [path](CLPGDevice& device) {
+                return connectToPath(device, path);
+            };
+        }
+    }
+    m_doc->setConnection(std::move(connection));
+}
+
+void CVeko2012App::configureCommands() {
+    CVeko2012Doc::SCommands& commands = m_doc->commands();
+    CLPGDevice& device = m_doc->device();
+    commands.saveSettingsFile = [&device] { exportSettings(device.config()); };
+    // Loading a settings file into the controller, factory settings and firmware programming
+    // are wired here as they become available; until then their menu items stay disabled.
+}
+
+void CVeko2012App::initialUpdate() {
+    CLPGDevice& device = m_doc->device();
+    if (device.isConnected()) {
+        // No recording at start-up.
+        m_doc->polling().startPolling(std::string());
+    } else {
+        appUi().message(PL("BRAK POŁĄCZENIA"), "TORVA", EIcon::None);
+    }
+    m_frame->showConnectionState(device.isConnected());
+    m_frame->retranslate();
+    m_frame->update();
+}
+
+void CVeko2012App::show() {
+    if (m_frame) {
+        m_frame->showMaximized();
+    }
+}
+
+void CVeko2012App::shutdown() {
+    if (!m_doc) {
+        return;
+    }
+    // Clear the flag and give the thread one cycle to leave; a thread stuck in an exchange
+    // must not hold up the exit, so the process then ends at once.
+    m_doc->polling().pollingFlag().store(false);
+    if (m_frame) {
+        m_frame->stopRefreshTimer();
+    }
+    if (!lpgThreadManager().threadManager().waitAll(kExitWaitMs)) {
+        endProcessNow();
+    }
+}
+
+} // namespace torva

@@ -1,0 +1,36 @@
+#include "ui/shell/window_rules.h"
+
+#include "ui/controls/dialog_scaling.h"
+
+#include <cmath>
+
+namespace torva {
+
+QSize enforceMinimumFrameSize(const QSize& size) {
+    QSize result = size;
+    if (result.width() < 760) {
+        result.setWidth(800);
+    }
+    if (result.height() < 530) {
+        result.setHeight(530);
+    }
+    return result;
+}
+
+int topPaneHeight(int clientHeight) {
+    return static_cast<int>(std::lround(clientHeight * kTopPaneRatio));
+}
+
+int captionFontPixelSize(const QSize& frameClientSize) {
+    return areaFontPixelSize(frameClientSize, 60.0);
+}
+
+int mainViewFontPixelSize(const QSize& viewSize) {
+    return areaFontPixelSize(viewSize, 53.0);
+}
+
+int readingsFontPixelSize(const QSize& pageSize) {
+    return areaFontPixelSize(pageSize, 40.0);
+}
+
+} // namespace torva

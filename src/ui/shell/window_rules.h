@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QSize>
+
+namespace torva {
+
+// Sizing rules of the main window, apart from any widget.
+
+// A frame narrower than 760 pixels is widened to 800; one lower than 530 is raised to 530.
+QSize enforceMinimumFrameSize(const QSize& size);
+
+// The readings pane takes this share of the frame's client height.
+constexpr double kTopPaneRatio = 0.2;
+int topPaneHeight(int clientHeight);
+
+// Pixel heights of the fonts that grow with their window's area.
+int captionFontPixelSize(const QSize& frameClientSize); // caption (bold) and menu
+int mainViewFontPixelSize(const QSize& viewSize);
+int readingsFontPixelSize(const QSize& pageSize);
+
+} // namespace torva

@@ -1,0 +1,162 @@
+// The application started in demo mode, as the program starts it, on the offscreen platform.
+#include "diag/diag_sample_values.h"
+#include "lang/languages.h"
+#include "lang/translation.h"
+#include "link/lpg_device.h"
+#include "sim/simulator.h"
+#include "ui/controls/msm_caption_bar.h"
+#include "ui/controls/multi_page_ctrl.h"
+#include "ui/controls/transparent_bar_display.h"
+#include "ui/pages/readings/readings_dlg.h"
+#include "ui/shell/main_frame.h"
+#include "ui/shell/main_menu.h"
+#include "ui/shell/main_view.h"
+#include "ui/shell/readings_view.h"
+#include "ui/shell/veko_app.h"
+#include "ui/shell/veko_doc.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QSplitter>
+
+#include <gtest/gtest.h>
+
+namespace torva {
+namespace {
+
+class DemoApplication : public ::testing::Test {
+protected:
+    DemoApplication() : m_app(demoOptions()) { selectLanguage(kPolishLanguage); }
+    ~DemoApplication() override { selectLanguage(kPolishLanguage); }
+
+    QString caption() { return m_app.frame().captionBar()->captionText(); }
+
+    // Processes events until done() holds, at most timeoutMs.
+    template <typename F> bool waitFor(F done, int timeoutMs = 5000) {
+        QElapsedTimer timer;
+        timer.start();
+        while (!done() && timer.elapsed() < timeoutMs) {
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+        }
+        return done();
+    }
+
+    CVeko2012App m_app;
+};
+
+TEST_F(DemoApplication, StartsConnectedWithDemoIdentityAndPolling) {
+    ASSERT_TRUE(m_app.start());
+    EXPECT_TRUE(caption().startsWith("TORVA  KT2  v 1.44   firmware: v 1.47     POŁĄCZONY"))
+        << caption().toStdString();
+    EXPECT_TRUE(caption().endsWith(" DEMO"));
+    EXPECT_TRUE(m_app.doc().polling().isPolling());
+    EXPECT_TRUE(m_app.frame().refreshTimerActive());
+
+    // Only pages that exist are shown: the readings page on top, and the configuration
+    // pages below as far as this build has them.
+    CMultiPageCtrl* top = m_app.frame().readingsView()->pageCtrl();
+    ASSERT_GE(top->getPageCount(), 1);
+    EXPECT_EQ(top->getTitle(0), "Odczyty");
+
+    // Timer 5001 brings the demo samples to the readings gauges.
+    auto* readings = dynamic_cast<CReadingsDlg*>(top->getPage(0));
+    ASSERT_NE(readings, nullptr);
+    EXPECT_TRUE(waitFor([&] { return readings->gauge(0)->value() > 0; }));
+    EXPECT_NEAR(readings->gauge(0)->value(), rpmFromSamplePeriod(11000), 1e-9);
+    EXPECT_EQ(readings->gauge(10)->value(), 400); // exhaust temperature
+}
+
+TEST_F(DemoApplication, KeepsItsMinimumSizeAndPaneShares) {
+    ASSERT_TRUE(m_app.start());
+    CMainFrame& frame = m_app.frame();
+    frame.show();
+    frame.resize(700, 400);
+    QApplication::processEvents();
+    EXPECT_EQ(frame.size(), QSize(800, 530));
+
+    frame.resize(1280, 800);
+    QApplication::processEvents();
+    EXPECT_EQ(frame.size(), QSize(1280, 800));
+    EXPECT_EQ(frame.splitter()->sizes().at(0), 160);
+    EXPECT_EQ(frame.captionBar()->captionFont().pixelSize(), 16);
+}
+
+TEST_F(DemoApplication, LanguageSwitchRetitlesPagesMenuAndCaption) {
+    ASSERT_TRUE(m_app.start());
+    CMainMenu* menu = m_app.frame().mainMenu();
+    EXPECT_TRUE(menu->languageAction(kPolishLanguage)->isChecked());
+    EXPECT_FALSE(menu->languageAction(kPolishLanguage)->isEnabled());
+    if (!isLanguageAvailable(kEnglishLanguage)) {
+        GTEST_SKIP() << "no English language file beside the test";
+    }
+    ASSERT_TRUE(menu->languageAction(kEnglishLanguage)->isEnabled());
+
+    menu->languageAction(kEnglishLanguage)->trigger();
+    EXPECT_EQ(currentLanguage(), kEnglishLanguage);
+    EXPECT_TRUE(caption().contains("CONNECTED DEMO")) << caption().toStdString();
+    EXPECT_EQ(m_app.frame().readingsView()->pageCtrl()->getTitle(0), "Readings");
+    EXPECT_EQ(menu->findAction("Plik")->text(), "File");
+    EXPECT_TRUE(menu->languageAction(kEnglishLanguage)->isChecked());
+    EXPECT_TRUE(menu->languageAction(kPolishLanguage)->isEnabled());
+    // A language without a file cannot be chosen.
+    for (const SLanguage& language : languageMenu()) {
+        if (!isLanguageAvailable(language.index)) {
+            EXPECT_FALSE(menu->languageAction(language.index)->isEnabled()) << language.menuText;
+        }
+    }
+
+    menu->languageAction(kPolishLanguage)->trigger();
+    EXPECT_TRUE(caption().contains("POŁĄCZONY DEMO"));
+    EXPECT_EQ(m_app.frame().readingsView()->pageCtrl()->getTitle(0), "Odczyty");
+}
+
+TEST_F(DemoApplication, MenuCommandsWithoutAnImplementationAreDisabled) {
+    ASSERT_TRUE(m_app.start());
+    CMainMenu* menu = m_app.frame().mainMenu();
+    for (const char* item : {"Wyjście", "Dokumentacja", "O programie"}) {
+        ASSERT_NE(menu->findAction(item), nullptr) << item;
+        EXPECT_TRUE(menu->findAction(item)->isEnabled()) << item;
+    }
+    const auto& commands = m_app.doc().commands();
+    EXPECT_EQ(menu->findAction("Przywróć ustawienia fabryczne")->isEnabled(),
+              static_cast<bool>(commands.restoreFactorySettings));
+    EXPECT_EQ(menu->findAction("Aktualizacja sterownika...")->isEnabled(),
+              static_cast<bool>(commands.programFirmware));
+}
+
+} // namespace
+} // namespace torva
+
+namespace torva {
+namespace {
+
+// --simulate: the program starts the simulator on a pseudo-terminal and talks the real
+// protocol to it, from identification to live samples.
+TEST(SimulatedApplication, ConnectsReadsTheConfigurationAndPolls) {
+    selectLanguage(kPolishLanguage);
+    SAppOptions options;
+    options.simulate = true;
+    CVeko2012App app(options);
+    ASSERT_TRUE(app.start());
+    ASSERT_NE(app.simulator(), nullptr);
+    CLPGDevice& device = app.doc().device();
+    EXPECT_TRUE(device.isConnected());
+    EXPECT_FALSE(device.isDemo());
+    const QString caption = app.frame().captionBar()->captionText();
+    EXPECT_TRUE(caption.endsWith("POŁĄCZONY")) << caption.toStdString();
+    EXPECT_GT(app.simulator()->transcript().countRequests(2, 204), 0u); // identification
+
+    auto* readings =
+        dynamic_cast<CReadingsDlg*>(app.frame().readingsView()->pageCtrl()->getPage(0));
+    ASSERT_NE(readings, nullptr);
+    QElapsedTimer timer;
+    timer.start();
+    while (readings->gauge(0)->value() == 0 && timer.elapsed() < 10000) {
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    EXPECT_GT(readings->gauge(0)->value(), 0);
+}
+
+} // namespace
+} // namespace torva
