@@ -279,14 +279,14 @@ void CReadingsDlg::updateConsumption() {
     m_gauges[kPerHourGauge]->setPos(used.litresPerHour);
 }
 
-void CReadingsDlg::runModeCommand(bool (CLPGDevice::*command)(), const char* failure,
+void CReadingsDlg::runModeCommand(const std::function<bool()>& command, const char* failure,
                                   const char* context) {
     if (!m_device.isConnected()) {
         return;
     }
     try {
         bool done = false;
-        runResponsively([&] { done = (m_device.*command)(); });
+        runResponsively([&] { done = command(); });
         if (!done) {
             appUi().message(failure, kCaption, EIcon::Error);
         }
@@ -296,17 +296,20 @@ void CReadingsDlg::runModeCommand(bool (CLPGDevice::*command)(), const char* fai
 }
 
 void CReadingsDlg::OnBnClickedButtonauto() {
-    runModeCommand(&CLPGDevice::switchToAuto, PL("Nie powiodło się przełączenie w tryb AUTO!"),
+    runModeCommand([this] { return m_device.switchToAuto(); },
+                   PL("Nie powiodło się przełączenie w tryb AUTO!"),
                    "CReadingsDlg::OnBnClickedButtonauto()");
 }
 
 void CReadingsDlg::OnBnClickedButtonlpg() {
-    runModeCommand(&CLPGDevice::switchToGas, PL("Nie powiodło się przełączenie na LPG!"),
+    runModeCommand([this] { return m_device.switchToGas(); },
+                   PL("Nie powiodło się przełączenie na LPG!"),
                    "CReadingsDlg::OnBnClickedButtonlpg()");
 }
 
 void CReadingsDlg::OnBnClickedButtonpetrol() {
-    runModeCommand(&CLPGDevice::switchToDiesel, PL("Nie powiodło się przełączenie na diesla!"),
+    runModeCommand([this] { return m_device.switchToDiesel(); },
+                   PL("Nie powiodło się przełączenie na diesla!"),
                    "CReadingsDlg::OnBnClickedButtonpetrol()");
 }
 

@@ -64,7 +64,8 @@ private:
     void updateErrorLabel();
     void updateConsumption();
     void setAuxCaption(EAuxSpeedSource source);
-    void runModeCommand(bool (CLPGDevice::*command)(), const char* failure, const char* context);
+    void runModeCommand(const std::function<bool()>& command, const char* failure,
+                        const char* context);
 
     CLPGDevice& m_device;
     const CDeviceErrorList* m_decoders;
