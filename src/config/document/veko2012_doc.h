@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 namespace torva {
 
@@ -55,6 +56,9 @@ public:
     // settings migration. True when the sequence ran to its end (also when only a migration
     // write failed), false when it stopped early.
     bool programFirmware(bool forced);
+    // Path of the backup settings file written before the latest whole-configuration write,
+    // or empty when none was written.
+    const std::string& lastBackupPath() const { return m_lastBackupPath; }
 
 private:
     void refreshPages();
@@ -69,6 +73,7 @@ private:
     CPollingControl m_polling;
     PageRefresh m_pageRefresh;
     SearchAndConnect m_searchAndConnect;
+    std::string m_lastBackupPath;
 };
 
 // The document of the running application (set by its constructor), or nullptr.
