@@ -75,4 +75,23 @@ QIcon chartToolIcon(EChartTool tool) {
     return QIcon(pixmap);
 }
 
+QIcon seriesSwatch(const std::vector<SChartRgb>& colours) {
+    constexpr int kWidth = 16;
+    constexpr int kHeight = 10;
+    QPixmap pixmap(kWidth, kHeight);
+    pixmap.fill(Qt::transparent);
+    if (!colours.empty()) {
+        QPainter painter(&pixmap);
+        const int stripe = kWidth / static_cast<int>(colours.size());
+        for (std::size_t i = 0; i < colours.size(); ++i) {
+            const SChartRgb& rgb = colours[i];
+            painter.fillRect(static_cast<int>(i) * stripe, 0, stripe, kHeight,
+                             QColor(rgb.r, rgb.g, rgb.b));
+        }
+        painter.setPen(QColor(80, 80, 80));
+        painter.drawRect(0, 0, kWidth - 1, kHeight - 1);
+    }
+    return QIcon(pixmap);
+}
+
 } // namespace torva

@@ -72,7 +72,7 @@ void COscDlg::buildControls() {
     centre->addWidget(m_fileLabel);
 
     m_checkBoxColumn = new QVBoxLayout;
-    m_checkBoxColumn->setSpacing(2);
+    m_checkBoxColumn->setSpacing(0);
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(6, 4, 6, 4);

@@ -2,6 +2,7 @@
 
 #include "lang/translation.h"
 #include "ui/controls/transparent_check_box.h"
+#include "ui/pages/charts/chart_tool_icons.h"
 
 #include <QVBoxLayout>
 
@@ -13,6 +14,15 @@ int indexOf(EChartBox box) {
     return static_cast<int>(box);
 }
 
+// Both forms of signals 5 and 6 wear the same colours, so the key does not follow the flags.
+std::vector<SChartRgb> boxColours(EChartBox box) {
+    std::vector<SChartRgb> colours;
+    for (int series : seriesOfCheckBox(box, 0)) {
+        colours.push_back(chartChannel(series)->colour);
+    }
+    return colours;
+}
+
 } // namespace
 
 CScopeDLg::CScopeDLg(CLPGDevice& device, CPollingControl& polling, QWidget* parent)
@@ -21,6 +31,8 @@ CScopeDLg::CScopeDLg(CLPGDevice& device, CPollingControl& polling, QWidget* pare
     for (const SChartCheckBox& spec : boxes) {
         auto* box = new CTransparentCheckBox(this);
         box->setChecked(spec.checkedAtStart);
+        box->setIcon(seriesSwatch(boxColours(spec.box)));
+        box->setIconSize({16, 10});
         connect(box, &QCheckBox::clicked, this,
                 [this, which = spec.box] { OnClickedCheckBox(which); });
         m_boxes[static_cast<std::size_t>(indexOf(spec.box))] = box;
