@@ -53,7 +53,6 @@ public:
     const std::optional<SOpenedRecording>& openedFile() const { return m_opened; }
 
 protected:
-    CLPGDevice& device() { return m_device; }
     std::uint16_t tempomatFlags() const;
     // Where the derived page puts its check boxes, right of the chart.
     QVBoxLayout* checkBoxColumn() const { return m_checkBoxColumn; }
