@@ -1,5 +1,6 @@
 #include "ui/shell/page_catalogue.h"
 
+#include "ui/pages/charts/scope_dlg.h"
 #include "ui/pages/readings/readings_dlg.h"
 #include "ui/shell/veko_doc.h"
 
@@ -9,6 +10,9 @@ SPageCatalogue pageCatalogue() {
     SPageCatalogue catalogue;
     catalogue.readingsPage = [](CVeko2012Doc& doc) -> CMultiPageDialog* {
         return new CReadingsDlg(doc.device(), doc.errorDecoders());
+    };
+    catalogue.chartsPage = [](CVeko2012Doc& doc) -> CMultiPageDialog* {
+        return new CScopeDLg(doc.device(), doc.polling());
     };
     return catalogue;
 }

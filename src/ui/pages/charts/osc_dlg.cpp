@@ -1,0 +1,195 @@
+#include "ui/pages/charts/osc_dlg.h"
+
+#include "diag/diag_file.h"
+#include "diag/diag_file_reader.h"
+#include "diag/diag_sample_values.h"
+#include "diag/polling_control.h"
+#include "lang/source_text.h"
+#include "lang/translation.h"
+#include "link/lpg_device.h"
+#include "platform/error.h"
+#include "platform/user_interface.h"
+#include "ui/controls/gradient_button.h"
+#include "ui/controls/transparent_static.h"
+#include "ui/pages/charts/chart_tool_icons.h"
+#include "ui/pages/common/responsive_call.h"
+
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+namespace torva {
+
+namespace {
+
+constexpr const char* kCaption = "TORVA";
+constexpr int kToolIconSize = 28;
+
+QString translated(const char* text) {
+    return QString::fromStdString(translate(text));
+}
+
+} // namespace
+
+COscDlg::COscDlg(CLPGDevice& device, CPollingControl& polling, QWidget* parent)
+    : CMultiPageDialog(parent), m_device(device), m_polling(polling) {
+    buildControls();
+}
+
+void COscDlg::buildControls() {
+    m_chart = new CScrollChart<double>(this);
+    setUpChartSeries(m_chart->model());
+    m_chart->modelChanged();
+
+    auto* tools = new QVBoxLayout;
+    tools->setSpacing(4);
+    const std::pair<QPushButton**, EChartTool> buttons[] = {
+        {&m_clear, EChartTool::Clear},
+        {&m_flagButton, EChartTool::ReadOut},
+        {&m_record, EChartTool::Record},
+        {&m_open, EChartTool::Open},
+    };
+    for (const auto& [button, picture] : buttons) {
+        *button = new CGradientButton(this);
+        (*button)->setIcon(chartToolIcon(picture));
+        (*button)->setIconSize({kToolIconSize, kToolIconSize});
+        // The face leaves 6 pixels either side of the picture.
+        (*button)->setFixedSize(kToolIconSize + 12, kToolIconSize + 12);
+        tools->addWidget(*button);
+    }
+    tools->addStretch(1);
+    m_flagButton->setCheckable(true);
+    connect(m_clear, &QPushButton::clicked, this, [this] { OnBnClickedBtnClear(); });
+    connect(m_flagButton, &QPushButton::clicked, this, [this] { OnBnClickedBtnFlag(); });
+    connect(m_record, &QPushButton::clicked, this, [this] { OnBnClickedBtnRecord(); });
+    connect(m_open, &QPushButton::clicked, this, [this] { OnBnClickedBtnOpen(); });
+
+    m_fileLabel = new CTransparentStatic(QString());
+    m_fileLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_fileLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* centre = new QVBoxLayout;
+    centre->setSpacing(2);
+    centre->addWidget(m_chart, 1);
+    centre->addWidget(m_fileLabel);
+
+    m_checkBoxColumn = new QVBoxLayout;
+    m_checkBoxColumn->setSpacing(0);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(6, 4, 6, 4);
+    layout->setSpacing(8);
+    layout->addLayout(tools);
+    layout->addLayout(centre, 1);
+    layout->addLayout(m_checkBoxColumn);
+    retranslatePage();
+}
+
+QString COscDlg::pageTitle() const {
+    return translated("Wykresy");
+}
+
+void COscDlg::retranslatePage() {
+    m_clear->setToolTip(translated(PL("Wyczyść wykres")));
+    m_flagButton->setToolTip(translated(PL("Odczyt wartości")));
+    m_record->setToolTip(translated(PL("Nagrywaj do pliku")));
+    m_open->setToolTip(translated(PL("Otwórz plik")));
+    m_fileLabel->clear();
+    updateFileLabel();
+}
+
+std::uint16_t COscDlg::tempomatFlags() const {
+    return m_device.config().m_tempomatSetup.m_tempomatFlags;
+}
+
+void COscDlg::refresh() {
+    updateFileLabel();
+    CDiagData& store = m_device.diagData();
+    if (store.count() == 0 || m_feed.showsRecording()) {
+        return;
+    }
+    // Only the newest sample: the ones that came since the last refresh are not plotted.
+    DiagSample sample{};
+    store.latest(sample);
+    const SLiveValues values = liveValues(sample, m_device.config());
+    m_feed.addLivePoint(m_chart->model(),
+                        [&values](int column) { return liveColumnValue(values, column); });
+    m_chart->modelChanged();
+}
+
+void COscDlg::setFlag(bool on) {
+    m_flag = on;
+    m_flagButton->setChecked(on);
+    m_chart->setReadOut(on);
+}
+
+void COscDlg::OnBnClickedBtnClear() {
+    m_feed.restartLive(m_chart->model());
+    m_chart->modelChanged();
+    setFlag(false);
+    m_opened.reset();
+    updateFileLabel();
+}
+
+void COscDlg::OnBnClickedBtnFlag() {
+    setFlag(!m_flag);
+}
+
+void COscDlg::OnBnClickedBtnRecord() {
+    try {
+        const std::string path = appUi().chooseFile(recordingFileChoice(true));
+        if (path.empty() || !hasRecordingExtension(path)) {
+            return;
+        }
+        m_polling.stopPolling();
+        OnBnClickedBtnClear();
+        m_polling.startPolling(path);
+        updateFileLabel();
+    } catch (const IError& error) {
+        showError("COscDlg::OnBnClickedBtnRecord()", error.formattedText());
+    }
+}
+
+void COscDlg::OnBnClickedBtnOpen() {
+    try {
+        const std::string path = appUi().chooseFile(recordingFileChoice(false));
+        if (path.empty() || !hasRecordingExtension(path)) {
+            return;
+        }
+        {
+            CWaitCursor waitCursor;
+            const std::vector<DiagRecord> records = readDiagFile(path);
+            plotRecording(m_chart->model(), m_feed, records);
+            m_opened = openedRecording(path, records.size());
+        }
+        // The opened drive is shown from its start.
+        m_chart->model().scrollToStart();
+        m_chart->modelChanged();
+        setFlag(true);
+        updateFileLabel();
+    } catch (const IError& error) {
+        showError("COscDlg::OnBnClickedBtnOpen()", error.formattedText());
+    }
+}
+
+void COscDlg::updateFileLabel() {
+    QString text;
+    if (m_opened) {
+        text = QStringLiteral("%1 %2     %3 ~%4     %5 %6")
+                   .arg(translated(PL("Plik:")), QString::fromStdString(m_opened->fileName),
+                        translated(PL("Czas:")), QString::fromStdString(m_opened->durationText()),
+                        translated(PL("Próbki:")))
+                   .arg(m_opened->records);
+    } else if (m_polling.isPolling() && !m_polling.recordingFileName().empty()) {
+        text = QStringLiteral("%1 %2").arg(
+            translated(PL("Nagrywanie:")),
+            QString::fromStdString(openedRecording(m_polling.recordingFileName(), 0).fileName));
+    }
+    if (text != m_fileLabel->text()) {
+        m_fileLabel->setText(text);
+    }
+}
+
+void COscDlg::showError(const char* context, const std::string& text) {
+    appUi().message(std::string(context) + "\n" + text, kCaption, EIcon::None);
+}
+
+} // namespace torva

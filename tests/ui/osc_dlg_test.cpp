@@ -1,0 +1,165 @@
+#include "ui/pages/charts/scope_dlg.h"
+
+#include "diag/diag_file_reader.h"
+#include "diag/polling_control.h"
+#include "link/lpg_device.h"
+#include "platform/thread_manager.h"
+#include "support/recording_ui.h"
+#include "ui/controls/transparent_check_box.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <thread>
+
+namespace torva {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::set<int> visibleSeries(const CScrollChartModel& chart) {
+    std::set<int> visible;
+    for (const auto& series : chart.allSeries()) {
+        if (series.visible) {
+            visible.insert(series.id);
+        }
+    }
+    return visible;
+}
+
+DiagSample sampleAtRpm(std::uint16_t period, std::uint8_t pressureRaw) {
+    DiagSample sample{};
+    sample.m_rpmPeriod = period;
+    sample.m_pressureRaw = pressureRaw;
+    return sample;
+}
+
+class ChartsPageTest : public testing::Test {
+protected:
+    void TearDown() override {
+        polling.stopPolling();
+        std::error_code ignored;
+        fs::remove_all(folder, ignored);
+    }
+
+    const CScrollChartModel& model() const { return page.chart()->model(); }
+    std::size_t pointsOf(int series) const { return model().series(series)->points.size(); }
+
+    test::CRecordingUi ui;
+    CLPGDevice device;
+    CThreadManager threads;
+    CPollingControl polling{device, threads};
+    CScopeDLg page{device, polling};
+    fs::path folder = fs::temp_directory_path() /
+                      ("torva_charts_" + std::to_string(reinterpret_cast<std::uintptr_t>(this)));
+};
+
+TEST_F(ChartsPageTest, BoxesStartWithTheirStatesAndShowTheirSeries) {
+    EXPECT_EQ(visibleSeries(model()), (std::set<int>{0, 1, 2}));
+    EXPECT_TRUE(page.checkBox(EChartBox::Pressure)->isChecked());
+    EXPECT_FALSE(page.checkBox(EChartBox::Emulator3)->isChecked());
+
+    device.config().m_tempomatSetup.m_tempomatFlags = 0x08;
+    page.checkBox(EChartBox::Emulator3)->click();
+    page.checkBox(EChartBox::Rpm)->click();
+    EXPECT_EQ(visibleSeries(model()), (std::set<int>{1, 2, 25, 26}));
+    // The flag going away while the box is ticked switches to the scaled pair.
+    device.config().m_tempomatSetup.m_tempomatFlags = 0;
+    page.refresh();
+    EXPECT_EQ(visibleSeries(model()), (std::set<int>{1, 2, 11, 12}));
+}
+
+TEST_F(ChartsPageTest, EachRefreshPlotsOnePointFromTheNewestSample) {
+    page.refresh();
+    EXPECT_EQ(model().pointCount(), 0u); // no sample yet
+
+    device.diagData().push(sampleAtRpm(15000, 10)); // 1000 RPM
+    device.diagData().push(sampleAtRpm(7500, 10));
+    device.diagData().push(sampleAtRpm(5000, 10)); // 3000 RPM, the newest
+    page.refresh();
+    ASSERT_EQ(pointsOf(0), 1u);
+    EXPECT_EQ(model().series(0)->points[0].x, 0.0);
+    EXPECT_DOUBLE_EQ(model().series(0)->points[0].y, 31.0);
+
+    // No new sample: the newest is plotted again, 5 further on.
+    page.refresh();
+    ASSERT_EQ(pointsOf(0), 2u);
+    EXPECT_EQ(model().series(0)->points[1].x, 5.0);
+    EXPECT_EQ(model().pointCount(), 2u * 21u);
+
+    page.clearButton()->click();
+    EXPECT_EQ(model().pointCount(), 0u);
+    EXPECT_EQ(page.feed().nextX(), 0.0);
+}
+
+TEST_F(ChartsPageTest, RecordsInDemoAndOpensTheFileAgain) {
+    fs::create_directories(folder);
+    const std::string path = (folder / "drive.oscd").string();
+    device.setDemo(true);
+
+    // Only an "oscd" name starts a recording.
+    ui.queueFile((folder / "drive.OSCD").string());
+    page.recordButton()->click();
+    EXPECT_FALSE(polling.isPolling());
+    ASSERT_EQ(ui.fileChoices().size(), 1u);
+    EXPECT_TRUE(ui.fileChoices()[0].save);
+    EXPECT_EQ(ui.fileChoices()[0].defaultExtension, "oscd");
+
+    page.flagButton()->click();
+    EXPECT_TRUE(model().readOut());
+    ui.queueFile(path);
+    page.recordButton()->click();
+    ASSERT_TRUE(polling.isPolling());
+    EXPECT_FALSE(model().readOut());
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (device.diagData().count() < 4 && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        page.refresh();
+    }
+    EXPECT_TRUE(page.fileLabel()->text().contains(QStringLiteral("drive.oscd")));
+    polling.stopPolling();
+    page.refresh();
+    EXPECT_TRUE(page.fileLabel()->text().isEmpty());
+    const std::size_t recorded = readDiagFile(path).size();
+    ASSERT_GE(recorded, 4u);
+    EXPECT_GT(pointsOf(0), 0u); // live points while recording
+
+    // A wrong extension is ignored: the live chart stays.
+    const std::size_t livePoints = model().pointCount();
+    ui.queueFile((folder / "drive.txt").string());
+    page.openButton()->click();
+    EXPECT_EQ(model().pointCount(), livePoints);
+    EXPECT_FALSE(page.openedFile());
+
+    ui.queueFile(path);
+    page.openButton()->click();
+    ASSERT_EQ(pointsOf(0), recorded);
+    EXPECT_EQ(model().series(0)->points.back().x, 6.0 * static_cast<double>(recorded - 1));
+    // The demo engine runs at 1363.6 RPM, written as 1364.
+    EXPECT_DOUBLE_EQ(model().series(0)->points.back().y, 1364.0 / 10000.0 * 100.0 + 1.0);
+    EXPECT_TRUE(model().readOut());
+    EXPECT_TRUE(page.flagButton()->isChecked());
+    EXPECT_TRUE(page.fileLabel()->text().contains(QStringLiteral("drive.oscd")));
+    EXPECT_TRUE(
+        page.fileLabel()->text().contains(QString::number(static_cast<qulonglong>(recorded))));
+
+    // Live samples wait while the recording is shown.
+    device.diagData().push(sampleAtRpm(5000, 10));
+    page.refresh();
+    EXPECT_EQ(pointsOf(0), recorded);
+}
+
+TEST(ChartsRecording, DurationFollowsThePollingCycle) {
+    EXPECT_EQ(openedRecording("/a/b/drive.oscd", 0).fileName, "drive.oscd");
+    EXPECT_EQ(openedRecording("C:\\Diag\\x.oscd", 8).durationText(), "0:01");
+    EXPECT_EQ(openedRecording("x.oscd", 8 * 3725).durationText(), "1:02:05");
+}
+
+} // namespace
+} // namespace torva
