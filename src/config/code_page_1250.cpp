@@ -1,5 +1,7 @@
 #include "config/code_page_1250.h"
 
+#include "lang/utf8.h"
+
 #include <array>
 #include <cstdint>
 
@@ -27,50 +29,6 @@ constexpr std::array<char32_t, 128> kHighHalf{
     0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9, //
 };
 
-void appendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        // The table holds nothing above the basic multilingual plane.
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
-// Decodes one UTF-8 sequence at text[pos], advancing pos; std::nullopt on malformed input.
-std::optional<char32_t> nextCodePoint(std::string_view text, std::size_t& pos) {
-    const auto lead = static_cast<std::uint8_t>(text[pos++]);
-    if (lead < 0x80)
-        return lead;
-    int continuation = 0;
-    char32_t cp = 0;
-    if ((lead & 0xE0) == 0xC0) {
-        continuation = 1;
-        cp = lead & 0x1F;
-    } else if ((lead & 0xF0) == 0xE0) {
-        continuation = 2;
-        cp = lead & 0x0F;
-    } else if ((lead & 0xF8) == 0xF0) {
-        continuation = 3;
-        cp = lead & 0x07;
-    } else {
-        return std::nullopt;
-    }
-    for (int i = 0; i < continuation; ++i) {
-        if (pos >= text.size())
-            return std::nullopt;
-        const auto byte = static_cast<std::uint8_t>(text[pos++]);
-        if ((byte & 0xC0) != 0x80)
-            return std::nullopt;
-        cp = (cp << 6) | (byte & 0x3F);
-    }
-    return cp;
-}
-
 } // namespace
 
 std::string cp1250ToUtf8(std::string_view text) {
@@ -87,7 +45,7 @@ std::optional<std::string> utf8ToCp1250(std::string_view text) {
     std::string out;
     std::size_t pos = 0;
     while (pos < text.size()) {
-        const auto cp = nextCodePoint(text, pos);
+        const auto cp = nextUtf8CodePoint(text, pos);
         if (!cp)
             return std::nullopt;
         if (*cp < 0x80) {

@@ -1,6 +1,7 @@
 #include "config/settings_export.h"
 
 #include "config/data_folders.h"
+#include "config/document/wait_cursor.h"
 #include "config/settings_io.h"
 #include "lang/source_text.h"
 #include "platform/user_interface.h"
@@ -21,14 +22,6 @@ SFileChoice settingsFileChoice(bool save) {
     choice.filter = "Settings file (*.dsettings)|*.dsettings|";
     return choice;
 }
-
-class CWaitCursor {
-public:
-    CWaitCursor() { appUi().setWaitCursor(true); }
-    ~CWaitCursor() { appUi().setWaitCursor(false); }
-    CWaitCursor(const CWaitCursor&) = delete;
-    CWaitCursor& operator=(const CWaitCursor&) = delete;
-};
 
 } // namespace
 

@@ -266,8 +266,10 @@ private:
     // A query (request code 2, sub-code and argument) answered with responseCode.
     bool query(std::uint8_t subCode, std::uint16_t argument, std::uint8_t responseCode,
                int attempts, SAnswer& answer);
-    // A query whose answer payload is copied into out (zero-filled past a short answer).
-    bool queryRecord(std::uint8_t subCode, std::uint8_t responseCode, std::span<std::uint8_t> out);
+    // A query whose answer payload is copied into out (zero-filled past a short answer); out is
+    // left alone when no answer arrives.
+    bool queryRecord(std::uint8_t subCode, std::uint8_t responseCode, std::span<std::uint8_t> out,
+                     std::uint16_t argument = 0);
     // An action (request code 2) that succeeds on any code-2 answer, or only on an
     // acknowledgement (code 2, status 4).
     enum class EReply { AnyCode2, Ack };

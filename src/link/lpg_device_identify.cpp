@@ -113,11 +113,7 @@ bool CLPGDevice::identifyThroughLoader() {
 
 CLPGDevice::SLoaderIdentity CLPGDevice::queryLoaderIdentity(std::uint8_t subCode) {
     SAnswer answer;
-    const bool answered = request(
-        request::kQueryCode, [subCode] { return request::queryPayload(subCode); },
-        request::kLoaderAttempts,
-        [](const SAnswer& got) { return got.code == request::kQueryCode; }, answer);
-    if (!answered)
+    if (!query(subCode, 0, request::kQueryCode, request::kLoaderAttempts, answer))
         return {ELoaderAnswer::None, 0};
     if (answer.at(0) != request::kStatusAccepted)
         return {ELoaderAnswer::Refused, 0};

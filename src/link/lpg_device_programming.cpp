@@ -116,10 +116,7 @@ bool CLPGDevice::programImage(std::uint32_t flashEnd, std::uint32_t eraseBlock,
 bool CLPGDevice::leaveLoader() {
     // Any code-2 answer ends the attempts; only status 4 is success.
     SAnswer answer;
-    return request(
-               request::kQueryCode, [] { return request::queryPayload(sub::kLeaveLoader); },
-               request::kLoaderAttempts,
-               [](const SAnswer& got) { return got.code == request::kQueryCode; }, answer) &&
+    return query(sub::kLeaveLoader, 0, request::kQueryCode, request::kLoaderAttempts, answer) &&
            answer.at(0) == request::kStatusAccepted;
 }
 

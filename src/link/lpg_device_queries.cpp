@@ -83,11 +83,7 @@ bool CLPGDevice::readErrorStatus(ErrorStatus& status) {
         status = {0, 0, kDemoSensorFaults, 0};
         return true;
     }
-    ErrorStatus got{};
-    if (!queryRecord(sub::kErrorStatus, answer::kErrorStatus, got))
-        return false;
-    status = got;
-    return true;
+    return queryRecord(sub::kErrorStatus, answer::kErrorStatus, status);
 }
 
 bool CLPGDevice::readErrorRecord(ErrorRecord& record) {
@@ -95,11 +91,7 @@ bool CLPGDevice::readErrorRecord(ErrorRecord& record) {
         record.fill(0);
         return true;
     }
-    ErrorRecord got{};
-    if (!queryRecord(sub::kErrorRecord, answer::kErrorRecord, got))
-        return false;
-    record = got;
-    return true;
+    return queryRecord(sub::kErrorRecord, answer::kErrorRecord, record);
 }
 
 bool CLPGDevice::readExtendedErrorRecord(ErrorRecord& record) {
@@ -107,11 +99,7 @@ bool CLPGDevice::readExtendedErrorRecord(ErrorRecord& record) {
         record.fill(0);
         return true;
     }
-    ErrorRecord got{};
-    if (!queryRecord(sub::kExtendedErrorRecord, answer::kExtendedErrorRecord, got))
-        return false;
-    record = got;
-    return true;
+    return queryRecord(sub::kExtendedErrorRecord, answer::kExtendedErrorRecord, record);
 }
 
 std::optional<std::vector<std::string>>
@@ -141,23 +129,16 @@ CLPGDevice::readErrorTexts(const CDeviceErrorList& decoders) {
 bool CLPGDevice::readExhaustRecord(ExhaustRecord& record) {
     if (isDemo())
         return true;
-    ExhaustRecord got{};
-    if (!queryRecord(sub::kExhaustRecord, answer::kExhaustRecord, got))
-        return false;
-    record = got;
-    return true;
+    return queryRecord(sub::kExhaustRecord, answer::kExhaustRecord, record);
 }
 
 bool CLPGDevice::readCapturePage(int page, SCapturePage& captured) {
     if (isDemo())
         return true;
-    SAnswer got;
-    if (!query(sub::kCapturePage, static_cast<std::uint16_t>(page), answer::kCapturePage,
-               request::kDefaultAttempts, got))
-        return false;
     std::array<std::uint8_t, kCapturePageSize> bytes{};
-    for (std::size_t i = 0; i < bytes.size(); ++i)
-        bytes[i] = got.at(i);
+    if (!queryRecord(sub::kCapturePage, answer::kCapturePage, bytes,
+                     static_cast<std::uint16_t>(page)))
+        return false;
     for (std::size_t i = 0; i < kCaptureEdges; ++i) {
         captured.rpmEdges[i] = block_image::wordAt(bytes.data(), 2 * i);
         captured.camshaftEdges[i] = block_image::wordAt(bytes.data(), 2 * (kCaptureEdges + i));

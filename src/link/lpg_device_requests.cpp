@@ -51,9 +51,9 @@ bool CLPGDevice::query(std::uint8_t subCode, std::uint16_t argument, std::uint8_
 }
 
 bool CLPGDevice::queryRecord(std::uint8_t subCode, std::uint8_t responseCode,
-                             std::span<std::uint8_t> out) {
+                             std::span<std::uint8_t> out, std::uint16_t argument) {
     SAnswer answer;
-    if (!query(subCode, 0, responseCode, request::kDefaultAttempts, answer))
+    if (!query(subCode, argument, responseCode, request::kDefaultAttempts, answer))
         return false;
     for (std::size_t i = 0; i < out.size(); ++i)
         out[i] = answer.at(i);

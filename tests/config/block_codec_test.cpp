@@ -110,7 +110,7 @@ TEST_F(BlockCodec, ServiceBlockLayout) {
     EXPECT_EQ(encodeBlock(EBlock::Service, m_config), expected);
 
     decode(EBlock::Service, expected);
-    EXPECT_EQ(service.m_tpsJump, 0); // not carried by the block
+    EXPECT_EQ(service.m_tpsJump, 0); // not carried by the block: always cleared by a read
     EXPECT_EQ(service.m_tpsCutOff, 1.50);
     EXPECT_EQ(service.m_crInjCutOffTime, 1.2);
     EXPECT_EQ(service.m_emuOffset[0], 0);
@@ -192,14 +192,6 @@ TEST_F(BlockCodec, ZeroPeriodsReadAsTheSubstituteSpeeds) {
     EXPECT_EQ(m_config.m_serviceSetup.m_maxRpm, 5000);
     decode(EBlock::Base, Bytes(22, 0));
     EXPECT_EQ(m_config.m_base.m_switchRPM, kSwitchRpmForZeroPeriod);
-}
-
-TEST_F(BlockCodec, ReadingTheServiceBlockAlwaysClearsTheTpsJump) {
-    for (std::uint8_t fill : {0x00, 0x5A, 0xFF}) {
-        m_config.m_serviceSetup.m_tpsJump = 2.25;
-        decode(EBlock::Service, Bytes(30, fill));
-        EXPECT_EQ(m_config.m_serviceSetup.m_tpsJump, 0) << int(fill);
-    }
 }
 
 TEST_F(BlockCodec, TempomatBit3MakesTpsValuesRawCounts) {

@@ -18,4 +18,5 @@ TEST(CodePage1250, RefusesWhatItCannotStore) {
     EXPECT_EQ(utf8ToCp1250("Ж"), std::nullopt);
     EXPECT_EQ(utf8ToCp1250("\xC5"), std::nullopt);     // cut short
     EXPECT_EQ(utf8ToCp1250("\xFF\x41"), std::nullopt); // not a lead byte
+    EXPECT_EQ(utf8ToCp1250("\xC1\x81"), std::nullopt); // an overlong "A"
 }

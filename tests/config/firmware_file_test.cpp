@@ -1,14 +1,14 @@
 #include "config/firmware_file.h"
 #include "config/firmware_file_writer.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <stdexcept>
 
 using namespace torva;
 namespace fl = firmware_layout;
+using test::CTempFolder;
 
 namespace {
 
@@ -38,25 +38,10 @@ EFirmwareLoadFailure failureOf(const std::vector<std::uint8_t>& file) {
     return result.failure;
 }
 
-class TempFolder {
-public:
-    TempFolder() {
-        m_path = std::filesystem::temp_directory_path() /
-                 ("torva-fw-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                  "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(m_path);
-    }
-    ~TempFolder() { std::filesystem::remove_all(m_path); }
-    std::string file(const std::string& name) const { return (m_path / name).string(); }
-
-private:
-    std::filesystem::path m_path;
-};
-
 } // namespace
 
 TEST(FirmwareFile, RoundTripsThroughAFileAndDropsTheGap) {
-    TempFolder folder;
+    CTempFolder folder;
     const auto contents = contentsOf(20000);
     const auto path = folder.file("c2.afm");
     ASSERT_TRUE(writeFirmwareFile(path, contents));
@@ -164,7 +149,7 @@ TEST(FirmwareFile, RefusesEverySizeItCannotProgram) {
     CFirmwareFile firmware;
     EXPECT_EQ(firmware.load("/nonexistent/folder/none.afm").failure,
               EFirmwareLoadFailure::CannotOpen);
-    TempFolder folder;
+    CTempFolder folder;
     const auto tooLarge = folder.file("large.afm");
     ASSERT_TRUE(writeFirmwareFile(tooLarge, contentsOf(fl::kImageCapacity + 1)));
     EXPECT_EQ(firmware.load(tooLarge).failure, EFirmwareLoadFailure::PayloadTooLarge);

@@ -58,18 +58,13 @@ protected:
 
 } // namespace
 
+// The random comparison below covers ordinary values; these are the format's turning points.
 TEST(SettingsNumber, WritesLikeADefaultStream) {
-    EXPECT_EQ(formatSettingsNumber(1200), "1200");
-    EXPECT_EQ(formatSettingsNumber(0.3), "0.3");
-    EXPECT_EQ(formatSettingsNumber(1234567), "1.23457e+06");
-    EXPECT_EQ(formatSettingsNumber(123456), "123456");
-    EXPECT_EQ(formatSettingsNumber(-12.5), "-12.5");
-    EXPECT_EQ(formatSettingsNumber(-0.0645), "-0.0645");
-    EXPECT_EQ(formatSettingsNumber(4.636), "4.636");
-    EXPECT_EQ(formatSettingsNumber(64 * 0.003226 * 4.636), "0.957167");
-    EXPECT_EQ(formatSettingsNumber(0.00001), "1e-05");
     EXPECT_EQ(formatSettingsNumber(0), "0");
-    EXPECT_EQ(formatSettingsNumber(static_cast<double>(4294967295u)), "4.29497e+09");
+    EXPECT_EQ(formatSettingsNumber(123456), "123456");
+    EXPECT_EQ(formatSettingsNumber(1234567), "1.23457e+06");
+    EXPECT_EQ(formatSettingsNumber(0.00001), "1e-05");
+    EXPECT_EQ(formatSettingsNumber(64 * 0.003226 * 4.636), "0.957167");
 }
 
 TEST(SettingsNumber, MatchesTheWideStreamInserter) {

@@ -9,11 +9,9 @@ TEST(TemperatureTable, ReadsTheListedEntriesOfEveryColumn) {
         int code;
         double type0, type1, type2, type3;
     };
-    // First, second, ninth, 33rd, 101st, 201st and last entries of each listed column.
+    // Both ends and one inner entry of each column.
     for (const Row& row :
-         {Row{0, 209, 203, 203, 255}, Row{1, 203, 190, 184, 255}, Row{8, 168, 131, 116, 237},
-          Row{32, 100, 79, 68, 55}, Row{100, 49, 38, 29, 13}, Row{200, 8, 0, -7, -21},
-          Row{255, -36, -40, -41, -47}}) {
+         {Row{0, 209, 203, 203, 255}, Row{100, 49, 38, 29, 13}, Row{255, -36, -40, -41, -47}}) {
         const auto code = static_cast<std::uint8_t>(row.code);
         EXPECT_EQ(temperatureFromCode(code, 0), row.type0) << row.code;
         EXPECT_EQ(temperatureFromCode(code, 1), row.type1) << row.code;

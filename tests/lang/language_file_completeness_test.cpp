@@ -4,6 +4,7 @@
 #include "lang/field_escapes.h"
 #include "lang/lang_file.h"
 #include "lang/lang_file_writer.h"
+#include "lang/utf8.h"
 
 #include <gtest/gtest.h>
 
@@ -34,24 +35,6 @@ struct SSourceText {
     std::string text;
     std::string where; // file:line
 };
-
-void appendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
 
 // A small C++ scanner: finds PL("...") and translate("...") whose argument is nothing but
 // string literals (adjacent ones joined), skipping comments, and decodes the literals' escapes.

@@ -16,6 +16,8 @@ using ECall = CScriptedSerial::ECall;
 
 namespace {
 
+const Bytes kLiveRequest{0x07, 0, 0, 0, 0, 0};
+
 // A device on a scripted channel whose request frames carry a chosen random word.
 struct SExchangeRig {
     explicit SExchangeRig(std::uint16_t random = 0x1234) {
@@ -30,14 +32,28 @@ struct SExchangeRig {
     void request(const Bytes& payload) {
         std::copy(payload.begin(), payload.end(), buffer.begin());
     }
+    // The live-sample query through the usual or the strict exchange; command and length
+    // receive what the exchange leaves in them.
+    bool transactLive() {
+        request(kLiveRequest);
+        command = 0x02;
+        length = 6;
+        return device->transact(command, buffer.data(), length);
+    }
+    int transactLiveStrict() {
+        request(kLiveRequest);
+        command = 0x02;
+        length = 6;
+        return device->transactStrict(command, buffer.data(), length);
+    }
 
     test::CFakeClock clock;
     CScriptedSerial* serial = nullptr;
     std::unique_ptr<CLPGDevice> device;
     std::array<std::uint8_t, CLPGDevice::kExchangeBufferSize> buffer{};
+    std::uint8_t command = 0;
+    std::uint8_t length = 0;
 };
-
-const Bytes kLiveRequest{0x07, 0, 0, 0, 0, 0};
 
 Bytes answer(std::uint8_t code, std::uint16_t random, const Bytes& payload, bool plusOne = true) {
     return frame::encode(code, random, payload.data(), payload.size(), plusOne);
@@ -47,14 +63,10 @@ Bytes answer(std::uint8_t code, std::uint16_t random, const Bytes& payload, bool
 
 TEST(LPGDeviceExchange, SendsTheWorkedExampleAndReturnsTheUnscrambledAnswer) {
     SExchangeRig rig;
-    rig.request(kLiveRequest);
     const Bytes reply{0x04, 0x11, 0x22, 0x33, 0x44};
     const Bytes frame = answer(0x02, 0x2A57, reply);
     rig.serial->addReply(frame);
-
-    std::uint8_t command = 0x02;
-    std::uint8_t length = 6;
-    ASSERT_TRUE(rig.device->transact(command, rig.buffer.data(), length));
+    ASSERT_TRUE(rig.transactLive());
 
     const Bytes expected{0xAA, 0x55, 0x08, 0x02, 0x12, 0x34, 0x70,
                          0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x58};
@@ -67,8 +79,8 @@ TEST(LPGDeviceExchange, SendsTheWorkedExampleAndReturnsTheUnscrambledAnswer) {
                                                             {ECall::Write, 6},
                                                             {ECall::Purge, 0},
                                                             {ECall::Write, 2}}));
-    EXPECT_EQ(command, 0x02);
-    EXPECT_EQ(length, 5);
+    EXPECT_EQ(rig.command, 0x02);
+    EXPECT_EQ(rig.length, 5);
     // Payload, its two checksum bytes as received, zeros up to the end of the buffer.
     EXPECT_TRUE(std::equal(reply.begin(), reply.end(), rig.buffer.begin()));
     EXPECT_EQ(rig.buffer[5], frame[frame.size() - 2]);
@@ -108,12 +120,8 @@ TEST(LPGDeviceExchange, FindsTheFrameStartAfterNoise) {
     const Bytes frame = answer(0x02, 0x0101, reply);
     noisy.insert(noisy.end(), frame.begin(), frame.end());
     rig.serial->addReply(noisy);
-    rig.request(kLiveRequest);
-
-    std::uint8_t command = 0x02;
-    std::uint8_t length = 6;
-    ASSERT_TRUE(rig.device->transact(command, rig.buffer.data(), length));
-    EXPECT_EQ(length, 6);
+    ASSERT_TRUE(rig.transactLive());
+    EXPECT_EQ(rig.length, 6);
     EXPECT_EQ(rig.buffer[5], 9);
     // 00 AA 55 08 was read; the header was completed with one more byte.
     const auto reads = rig.serial->callsOf(ECall::Read);
@@ -138,13 +146,10 @@ TEST(LPGDeviceExchange, WaitsOnlyAfterAMissingHeader) {
         SCOPED_TRACE(c.what);
         SExchangeRig rig;
         rig.serial->addReply(c.reply);
-        rig.request(kLiveRequest);
-        std::uint8_t command = 0x02;
-        std::uint8_t length = 6;
-        EXPECT_FALSE(rig.device->transact(command, rig.buffer.data(), length));
+        EXPECT_FALSE(rig.transactLive());
         EXPECT_EQ(rig.clock.sleptMs(), c.slept);
-        EXPECT_EQ(command, 0x02);
-        EXPECT_EQ(length, 6);
+        EXPECT_EQ(rig.command, 0x02);
+        EXPECT_EQ(rig.length, 6);
     }
 }
 
@@ -154,11 +159,8 @@ TEST(LPGDeviceExchange, ReadsAPayloadSplitByAGapOnceMore) {
         SExchangeRig rig;
         rig.serial->addReply(Bytes(frame.begin(), frame.begin() + 9));
         rig.serial->addReply(Bytes(frame.begin() + 9, frame.end()));
-        rig.request(kLiveRequest);
-        std::uint8_t command = 0x02;
-        std::uint8_t length = 6;
-        ASSERT_TRUE(rig.device->transact(command, rig.buffer.data(), length));
-        EXPECT_EQ(length, 8);
+        ASSERT_TRUE(rig.transactLive());
+        EXPECT_EQ(rig.length, 8);
         EXPECT_EQ(rig.buffer[7], 7);
         EXPECT_EQ(rig.clock.sleptMs(), 50);
     }
@@ -167,10 +169,7 @@ TEST(LPGDeviceExchange, ReadsAPayloadSplitByAGapOnceMore) {
         SExchangeRig rig;
         rig.serial->addReply(Bytes(frame.begin(), frame.begin() + 9));
         rig.serial->addReply(Bytes(frame.begin() + 9, frame.end() - 1));
-        rig.request(kLiveRequest);
-        std::uint8_t command = 0x02;
-        std::uint8_t length = 6;
-        EXPECT_FALSE(rig.device->transact(command, rig.buffer.data(), length));
+        EXPECT_FALSE(rig.transactLive());
     }
 }
 
@@ -179,21 +178,14 @@ TEST(LPGDeviceExchange, StrictExchangeChecksumHasNoConstantOne) {
     {
         SExchangeRig rig;
         rig.serial->addReply(answer(34, 0x3ABC, sample, false));
-        rig.request(kLiveRequest);
-        std::uint8_t command = 0x02;
-        std::uint8_t length = 6;
-        EXPECT_FALSE(rig.device->transact(command, rig.buffer.data(), length));
+        EXPECT_FALSE(rig.transactLive());
     }
     {
         SExchangeRig rig;
         rig.serial->addReply(answer(34, 0x3ABC, sample, false));
-        rig.request(kLiveRequest);
-        std::uint8_t command = 0x02;
-        std::uint8_t length = 6;
-        ASSERT_EQ(rig.device->transactStrict(command, rig.buffer.data(), length),
-                  CLPGDevice::kStrictOk);
-        EXPECT_EQ(command, 34);
-        EXPECT_EQ(length, sample.size() + 2); // the length byte itself
+        ASSERT_EQ(rig.transactLiveStrict(), CLPGDevice::kStrictOk);
+        EXPECT_EQ(rig.command, 34);
+        EXPECT_EQ(rig.length, sample.size() + 2); // the length byte itself
         EXPECT_TRUE(std::equal(sample.begin(), sample.end(), rig.buffer.begin()));
         // The request still carries the constant 1, and stale input is dropped twice.
         EXPECT_EQ(rig.serial->written().back(), 0x58);
@@ -203,11 +195,7 @@ TEST(LPGDeviceExchange, StrictExchangeChecksumHasNoConstantOne) {
     {
         SExchangeRig rig;
         rig.serial->addReply(answer(34, 0x3ABC, sample, true));
-        rig.request(kLiveRequest);
-        std::uint8_t command = 0x02;
-        std::uint8_t length = 6;
-        EXPECT_EQ(rig.device->transactStrict(command, rig.buffer.data(), length),
-                  CLPGDevice::kStrictFailed);
+        EXPECT_EQ(rig.transactLiveStrict(), CLPGDevice::kStrictFailed);
     }
 }
 
@@ -222,11 +210,7 @@ TEST(LPGDeviceExchange, StrictExchangeNeitherWaitsNorReadsTwice) {
         SExchangeRig rig;
         for (const auto& burst : script)
             rig.serial->addReply(burst);
-        rig.request(kLiveRequest);
-        std::uint8_t command = 0x02;
-        std::uint8_t length = 6;
-        EXPECT_EQ(rig.device->transactStrict(command, rig.buffer.data(), length),
-                  CLPGDevice::kStrictFailed);
+        EXPECT_EQ(rig.transactLiveStrict(), CLPGDevice::kStrictFailed);
         EXPECT_EQ(rig.clock.sleptMs(), 0);
         EXPECT_LE(rig.serial->callsOf(ECall::Read).size(), 3u);
     }
@@ -242,15 +226,11 @@ TEST(LPGDeviceExchange, RejectsFramesWithoutRoomForTheChecksum) {
         for (const bool strict : {false, true}) {
             SExchangeRig rig;
             rig.serial->addReply(reply);
-            rig.request(kLiveRequest);
-            std::uint8_t command = 0x02;
-            std::uint8_t length = 6;
             if (strict)
-                EXPECT_EQ(rig.device->transactStrict(command, rig.buffer.data(), length),
-                          CLPGDevice::kStrictFailed);
+                EXPECT_EQ(rig.transactLiveStrict(), CLPGDevice::kStrictFailed);
             else
-                EXPECT_FALSE(rig.device->transact(command, rig.buffer.data(), length));
-            EXPECT_EQ(length, 6);
+                EXPECT_FALSE(rig.transactLive());
+            EXPECT_EQ(rig.length, 6);
         }
     }
 }
@@ -263,16 +243,12 @@ TEST(LPGDeviceExchange, SerialFailureMidExchangeReleasesTheMutex) {
             rig.serial->failRead(1);
         else
             rig.serial->failWrite(3);
-        rig.request(kLiveRequest);
-        std::uint8_t command = 0x02;
-        std::uint8_t length = 6;
-        EXPECT_THROW(rig.device->transact(command, rig.buffer.data(), length), CRSError);
+        EXPECT_THROW(rig.transactLive(), CRSError);
         ASSERT_TRUE(rig.device->exchangeMutex().try_lock());
         rig.device->exchangeMutex().unlock();
 
         rig.serial->addReply(answer(0x02, 0x0001, {4}));
-        rig.request(kLiveRequest);
-        EXPECT_TRUE(rig.device->transact(command, rig.buffer.data(), length));
+        EXPECT_TRUE(rig.transactLive());
     }
 }
 

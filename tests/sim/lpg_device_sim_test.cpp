@@ -111,7 +111,6 @@ TEST_F(DeviceAgainstSimulator, ProgramsThroughTheLoader) {
     connect(config);
 
     EXPECT_EQ(transact(0x02, query(204))->payload[0], 5);
-    EXPECT_FALSE(transact(0x02, query(197))); // the A2 loader only answers 196
     EXPECT_EQ(transact(0x02, query(196))->payload[1], 239);
     EXPECT_EQ(transact(0xF9, {0x00, 0x20, 0x00, 0x00})->payload[0], 4);
     std::vector<std::uint8_t> frame{0x80, 0x20, 0x00, 0x00}; // address 0x2080

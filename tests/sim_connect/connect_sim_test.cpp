@@ -131,6 +131,7 @@ TEST_F(ConnectAgainstSimulator, SearchGoesThroughThePresentPortsWhenTheLastIsAbs
 
 TEST_F(ConnectAgainstSimulator, ControllerWithoutApplicationFailsWithoutProgramming) {
     SimConfig config;
+    config.controller.identity.modelCode = 3; // its loader answers the first query at once
     config.controller.noValidApplication = true;
     startSim(config, false);
     CLPGDevice& device = makeDevice();
@@ -138,7 +139,7 @@ TEST_F(ConnectAgainstSimulator, ControllerWithoutApplicationFailsWithoutProgramm
     EXPECT_FALSE(device.connect(devicePath(), &why));
     EXPECT_NE(why.find("no controller answered"), std::string::npos) << why;
     EXPECT_FALSE(device.isConnected());
-    EXPECT_EQ(device.config().m_devInfo.m_modelName, "KARMEL A2");
+    EXPECT_EQ(device.config().m_devInfo.m_modelName, "KARMEL A1");
     EXPECT_EQ(device.config().m_devInfo.m_version, 256);
     ASSERT_EQ(m_ui.messages().size(), 1u);
     EXPECT_EQ(m_ui.messages()[0].text,

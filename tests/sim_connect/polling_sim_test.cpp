@@ -8,6 +8,7 @@
 #include "link/demo_state.h"
 #include "link/identification_notice.h"
 #include "link/lpg_device.h"
+#include "link/serial_settings.h"
 #include "platform/thread_manager.h"
 #include "support/recording_ui.h"
 
@@ -59,6 +60,11 @@ TEST_F(PollingAgainstSimulator, SurvivesDroppedAnswersAndReconnectsAfterAPulledC
     device.setPortDiscovery({.presentPorts = [] { return std::vector<int>{}; }, .pathForPort = {}});
     std::string why;
     ASSERT_TRUE(device.connect(devicePath(), &why)) << why;
+    // Every lost answer costs a whole read time-out; a short one keeps the many losses quick.
+    device.serialPort()->setTimeout({.readTotalConstantMs = 150,
+                                     .readTotalPerByteMs = 1,
+                                     .writeTotalConstantMs = 150,
+                                     .writeTotalPerByteMs = 1});
 
     {
         CPollingControl polling(device, threads);
