@@ -4,7 +4,7 @@
 #include "lang/translation.h"
 #include "link/device_errors.h"
 
-#include <nlohmann/json.hpp>
+#include "json_output.h"
 
 #include <cstdio>
 #include <iostream>
@@ -33,7 +33,7 @@ void faults(CSession& session, bool clear) {
     if (!texts)
         fail(EExit::Refused, translate(kFaultReadFailed));
     if (session.options().json) {
-        std::cout << nlohmann::json{{"faults", *texts}}.dump() << std::endl;
+        printJson(nlohmann::json{{"faults", *texts}});
         return;
     }
     for (std::size_t i = 0; i < texts->size(); ++i)
@@ -63,7 +63,7 @@ void stats(CSession& session) {
             {"dieselHalfSeconds", statistic.gas},
             {"gasHalfSeconds", statistic.lpg},
         };
-        std::cout << values.dump() << std::endl;
+        printJson(values);
         return;
     }
     std::cout << "diesel: " << runningTime(statistic.gas) << '\n'

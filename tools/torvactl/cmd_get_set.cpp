@@ -7,7 +7,7 @@
 #include "lang/translation.h"
 #include "settings_values.h"
 
-#include <nlohmann/json.hpp>
+#include "json_output.h"
 
 #include <algorithm>
 #include <iostream>
@@ -46,7 +46,7 @@ void get(CSession& session, const std::vector<std::string>& requested) {
         nlohmann::json values = nlohmann::json::object();
         for (const SSettingsKey* entry : keys)
             values[entry->key] = jsonValue(entry->field(config));
-        std::cout << values.dump() << std::endl;
+        printJson(values);
         return;
     }
     std::string text;

@@ -1,7 +1,7 @@
 // identify: who the controller is.
 #include "commands.h"
 
-#include <nlohmann/json.hpp>
+#include "json_output.h"
 
 #include <iostream>
 
@@ -26,16 +26,16 @@ void identify(CSession& session) {
             {"prodDate", info.m_prodDate},       {"liveDiag", liveDiagnostics},
             {"port", session.portDescription()},
         };
-        std::cout << identity.dump() << std::endl;
+        printJson(identity);
         return;
     }
-    std::cout << "model: " << info.m_modelName << '\n'
+    std::cout << "model: " << printableText(info.m_modelName) << '\n'
               << "device-id: " << static_cast<int>(info.m_deviceID) << '\n'
               << "version: " << versionText(info.m_version) << '\n'
               << "flags1: " << info.m_flags1 << '\n'
               << "injectors: " << info.m_injCount << '\n'
-              << "serial: " << info.m_serial << '\n'
-              << "production-date: " << info.m_prodDate << '\n'
+              << "serial: " << printableText(info.m_serial) << '\n'
+              << "production-date: " << printableText(info.m_prodDate) << '\n'
               << "live-diagnostics: " << (liveDiagnostics ? "yes" : "no") << '\n'
               << "port: " << session.portDescription() << std::endl;
 }
