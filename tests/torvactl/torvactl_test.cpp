@@ -323,6 +323,13 @@ TEST_F(TorvactlAgainstSimulator, FlashProgramsTheFileImage) {
     ASSERT_EQ(lines(flash.out).size(), 1u) << describe(flash);
     EXPECT_TRUE(std::filesystem::exists(lines(flash.out)[0]));
 
+    contents.version = 0x0120; // older than the controller's: a question only --yes answers
+    ASSERT_TRUE(writeFirmwareFile(firmware, contents));
+    const SToolRun older = run({"flash", firmware});
+    EXPECT_EQ(older.status, kUsage) << describe(older);
+    EXPECT_NE(older.err.find("--yes"), std::string::npos) << older.err;
+
+    contents.version = 0x012F;
     contents.modelName = "KARMEL B2";
     ASSERT_TRUE(writeFirmwareFile(firmware, contents));
     const SToolRun wrong = run({"--lang", "1", "flash", firmware});

@@ -25,6 +25,12 @@ std::string CCliUserInterface::takeError() {
     return error;
 }
 
+std::string CCliUserInterface::takeDeclinedQuestion() {
+    std::string question;
+    question.swap(m_declinedQuestion);
+    return question;
+}
+
 void CCliUserInterface::message(const std::string& text, const std::string& caption, EIcon icon) {
     const std::string shown = translate(text);
     if (icon == EIcon::Error)
@@ -37,7 +43,10 @@ EAnswer CCliUserInterface::question(const std::string& text, const std::string& 
     const bool yesNo = buttons == EButtons::YesNo;
     const EAnswer answer = m_assumeYes ? (yesNo ? EAnswer::Yes : EAnswer::Ok)
                                        : (yesNo ? EAnswer::No : EAnswer::Cancel);
-    std::cerr << translate(caption) << ": " << translate(text) << ' '
+    const std::string shown = translate(text);
+    if (!m_assumeYes)
+        m_declinedQuestion = shown;
+    std::cerr << translate(caption) << ": " << shown << ' '
               << (m_assumeYes ? "yes (--yes)" : "no (answer yes with --yes)") << std::endl;
     return answer;
 }

@@ -18,6 +18,9 @@ public:
     void setChosenFile(std::string path) { m_chosenFile = std::move(path); }
     // The translated text of the latest error message, empty when none came since the last take.
     std::string takeError();
+    // The translated text of the latest question answered No for want of --yes, empty when none
+    // came since the last take.
+    std::string takeDeclinedQuestion();
 
     void message(const std::string& text, const std::string& caption, EIcon icon) override;
     EAnswer question(const std::string& text, const std::string& caption, EButtons buttons,
@@ -37,6 +40,7 @@ private:
     int m_lastPercentShown = -1;
     std::string m_chosenFile;
     std::string m_lastError;
+    std::string m_declinedQuestion;
 };
 
 } // namespace torva::cli

@@ -15,11 +15,11 @@ void flash(CSession& session, const std::string& file) {
     if (!doc.lastBackupPath().empty())
         std::cout << doc.lastBackupPath() << std::endl;
     const std::string shown = session.ui().takeError();
-    if (!programmed) {
-        fail(EExit::Refused, !shown.empty() ? shown
-                                            : "the firmware was not programmed (an older "
-                                              "version needs --yes)");
-    }
+    const std::string declined = session.ui().takeDeclinedQuestion();
+    if (!programmed && !declined.empty())
+        fail(EExit::Usage, declined + " (confirm with --yes)");
+    if (!programmed)
+        fail(EExit::Refused, !shown.empty() ? shown : "the firmware was not programmed");
     if (!shown.empty())
         fail(EExit::Refused, shown); // programmed, but a migration write failed
 }
