@@ -17,7 +17,7 @@ SFileChoice settingsFileChoice(bool save) {
     SFileChoice choice;
     choice.save = save;
     choice.folder = settingsFolder();
-    choice.defaultExtension = "dsettings";
+    choice.defaultExtension = kSettingsFileExtension;
     choice.filter = "Settings file (*.dsettings)|*.dsettings|";
     return choice;
 }

@@ -7,6 +7,9 @@
 
 namespace torva {
 
+// Settings files, exported and backups alike, carry this extension (without the dot).
+constexpr const char* kSettingsFileExtension = "dsettings";
+
 enum class EExportResult { Saved, Cancelled, Failed };
 
 // "%d-%m-%Y-%H:%M:%S" in local time, e.g. "07-03-2014-15:04:09".

@@ -1,6 +1,7 @@
 #include "config/data_folders.h"
 #include "config/device_type.h"
 #include "config/settings_export.h"
+#include "environment_guard.h"
 #include "settings_test_files.h"
 #include "support/recording_ui.h"
 
@@ -11,36 +12,13 @@
 #include <unistd.h>
 
 using namespace torva;
+using torva::test::CEnvironmentGuard;
 using torva::test::CRecordingUi;
 using torva::test::CTempFolder;
 using torva::test::readBytes;
 using torva::test::writeBytes;
 
 namespace {
-
-// Sets an environment variable for the guard's lifetime.
-class CEnvironmentGuard {
-public:
-    CEnvironmentGuard(const char* name, const std::string& value) : m_name(name) {
-        if (const char* previous = std::getenv(name))
-            m_previous = previous;
-        ::setenv(name, value.c_str(), 1);
-        ::tzset();
-    }
-    ~CEnvironmentGuard() {
-        if (m_previous)
-            ::setenv(m_name, m_previous->c_str(), 1);
-        else
-            ::unsetenv(m_name);
-        ::tzset();
-    }
-    CEnvironmentGuard(const CEnvironmentGuard&) = delete;
-    CEnvironmentGuard& operator=(const CEnvironmentGuard&) = delete;
-
-private:
-    const char* m_name;
-    std::optional<std::string> m_previous;
-};
 
 // 7 March 2014, 15:04:09 UTC.
 const auto kExportTime = std::chrono::system_clock::from_time_t(1394204649);

@@ -3,8 +3,10 @@
 #include "fixture/sim_fixture.h"
 
 #include "config/block_codec.h"
+#include "config/data_folders.h"
 #include "config/document/document_messages.h"
 #include "config/document/veko2012_doc.h"
+#include "config/environment_guard.h"
 #include "config/firmware_file.h"
 #include "config/firmware_file_writer.h"
 #include "config/process_state_guard.h"
@@ -15,6 +17,7 @@
 #include "link/serial_settings.h"
 #include "support/recording_ui.h"
 
+#include <filesystem>
 #include <utility>
 
 using namespace torva;
@@ -45,6 +48,7 @@ protected:
         SimConfig config;
         config.controller.identity.modelCode = model;
         config.controller.identity.version = version;
+        config.controller.identity.identifier = "ABC1234"; // plain text, shown as it stands
         config.controller.noValidApplication = noValidApplication;
         startSim(std::move(config), false);
         m_doc = std::make_unique<CVeko2012Doc>();
@@ -107,9 +111,46 @@ protected:
         });
     }
 
+    // The settings folder the backups go to lives in a home of the test's own.
+    std::string backupFolder() const {
+        return m_home.path() + "/Documents/TORVA DIESEL/Settings/Backup/";
+    }
+    std::vector<std::string> backups() const {
+        std::vector<std::string> names;
+        std::error_code ec;
+        for (const auto& entry : std::filesystem::directory_iterator(backupFolder(), ec))
+            names.push_back(entry.path().filename().string());
+        return names;
+    }
+    // A file where the documents folder should be: no backup can be written.
+    void breakTheSettingsFolder() {
+        std::filesystem::remove_all(m_home.path() + "/Documents");
+        test::writeBytes(m_home.path() + "/Documents", "not a folder");
+    }
+
+    // The backup the latest command wrote holds the configuration the controller had before.
+    void expectBackupOf(const CDeviceConfig& before) {
+        const std::string& path = m_doc->lastBackupPath();
+        ASSERT_FALSE(path.empty());
+        EXPECT_EQ(std::filesystem::path(path).parent_path().string() + "/", backupFolder());
+        EXPECT_TRUE(
+            std::filesystem::path(path).filename().string().starts_with("KARMEL_A2_ABC1234_"))
+            << path;
+        CDeviceConfig readBack(before.m_devInfo.m_deviceID);
+        ASSERT_TRUE(readSettings(path, readBack, before.m_devInfo.m_deviceID)) << path;
+        readBack.m_devInfo = before.m_devInfo;
+        for (std::size_t i = 0; i < kBlockCount; ++i) {
+            const auto block = static_cast<EBlock>(i);
+            EXPECT_EQ(encodeBlock(block, readBack), encodeBlock(block, before)) << i;
+        }
+    }
+
     test::CRecordingUi m_ui;
     test::CProcessStateGuard m_processState;
     test::CTempFolder m_folder;
+    test::CTempFolder m_home;
+    test::CEnvironmentGuard m_homeVariable{"HOME", m_home.path()};
+    test::CEnvironmentGuard m_configVariable{"XDG_CONFIG_HOME", m_home.path() + "/.config"};
     std::unique_ptr<CVeko2012Doc> m_doc;
     int m_refreshes = 0;
 };
@@ -265,6 +306,86 @@ TEST_F(DocumentAgainstSimulator, RefusedOrCancelledFileLeavesEverythingAsItWas) 
     EXPECT_EQ(m_refreshes, 0);
 }
 
+// ---- Backups -----------------------------------------------------------------------------------
+
+TEST_F(DocumentAgainstSimulator, FactoryRestoreAndFileLoadEachLeaveABackupOfWhatWasThere) {
+    CVeko2012Doc& doc = connect(25, 0x012F);
+    CDeviceConfig& live = doc.device().config();
+    live.m_base.m_switchRPM = 2500;
+    live.m_mapEmu3[2][5] = 37;
+
+    doc.restoreFactorySettings(); // answered No: nothing to back up
+    EXPECT_TRUE(backups().empty());
+    EXPECT_TRUE(doc.lastBackupPath().empty());
+
+    CDeviceConfig before = live;
+    m_ui.queueAnswer(EAnswer::Yes);
+    doc.restoreFactorySettings();
+    expectBackupOf(before);
+    EXPECT_EQ(m_ui.questions().size(), 2u); // the backup itself asks nothing
+    EXPECT_TRUE(m_ui.messages().empty());
+
+    before = live;
+    CDeviceConfig file(25);
+    file.m_devInfo.m_deviceID = 25;
+    file.m_base.m_switchRPM = 1700;
+    m_ui.queueFile(writeSettingsFile(m_folder, file));
+    doc.loadSettingsFile();
+    EXPECT_EQ(live.m_base.m_switchRPM, 1700);
+    expectBackupOf(before);
+    // Two backups, most likely within one second, and neither replaced the other.
+    EXPECT_EQ(backups().size(), 2u);
+
+    doc.saveSettingsFile(); // cancelled; no backup, and the last one is no longer reported
+    EXPECT_TRUE(doc.lastBackupPath().empty());
+    EXPECT_EQ(backups().size(), 2u);
+}
+
+TEST_F(DocumentAgainstSimulator, UnwritableBackupAsksAndNoSendsNothing) {
+    CVeko2012Doc& doc = connect(25, 0x012F);
+    const CDeviceConfig before = doc.device().config();
+    breakTheSettingsFolder();
+
+    m_ui.queueAnswer(EAnswer::Yes); // restore
+    m_ui.queueAnswer(EAnswer::No);  // without a backup
+    doc.restoreFactorySettings();
+    CDeviceConfig file(25);
+    file.m_devInfo.m_deviceID = 25;
+    file.m_base.m_switchRPM = 1700;
+    m_ui.queueFile(writeSettingsFile(m_folder, file));
+    m_ui.queueAnswer(EAnswer::No);
+    doc.loadSettingsFile();
+    EXPECT_TRUE(requests().empty()) << transcriptText();
+    EXPECT_EQ(doc.device().config(), before);
+    EXPECT_EQ(m_refreshes, 0);
+
+    const auto questions = m_ui.questions();
+    ASSERT_EQ(questions.size(), 3u);
+    for (const std::size_t i : {1u, 2u}) {
+        EXPECT_TRUE(questions[i].text.starts_with(
+            "Nie można zapisać kopii zapasowej ustawień sterownika:\n"))
+            << questions[i].text;
+        EXPECT_NE(questions[i].text.find("Backup/KARMEL_A2_ABC1234_"), std::string::npos);
+        EXPECT_TRUE(questions[i].text.ends_with("\nCzy kontynuować mimo to?"));
+        EXPECT_EQ(questions[i].icon, EIcon::Warning);
+        EXPECT_EQ(questions[i].caption, "TORVA");
+    }
+
+    // Yes goes on without one.
+    m_ui.queueFile(writeSettingsFile(m_folder, file));
+    m_ui.queueAnswer(EAnswer::Yes);
+    doc.loadSettingsFile();
+    EXPECT_EQ(requests(), loadRequests(true, true)) << transcriptText();
+    EXPECT_EQ(doc.device().config().m_base.m_switchRPM, 1700);
+    EXPECT_TRUE(doc.lastBackupPath().empty());
+    sim().transcript().clear();
+    noteFuelMode(kFuelModeDiesel);
+    m_ui.queueAnswer(EAnswer::Yes);
+    m_ui.queueAnswer(EAnswer::Yes);
+    doc.restoreFactorySettings();
+    EXPECT_EQ(requests(), factoryRequests(true, true, true)) << transcriptText();
+}
+
 // ---- Firmware ---------------------------------------------------------------------------------
 
 namespace {
@@ -331,8 +452,10 @@ TEST_F(FirmwareAgainstSimulator, NormalRunProgramsTheImageAndMigratesFrom264To26
     const std::string path = firmwareFile(265);
     m_ui.queueFile(path);
     reconnectAs(265);
+    const CDeviceConfig before = live;
 
     EXPECT_TRUE(doc.programFirmware(false)) << transcriptText();
+    expectBackupOf(before);
     EXPECT_TRUE(m_ui.messages().empty());
     ASSERT_EQ(m_ui.fileChoices().size(), 1u);
     EXPECT_EQ(m_ui.fileChoices()[0].defaultExtension, "afm");
@@ -388,6 +511,29 @@ TEST_F(FirmwareAgainstSimulator, WrongModelAndRefusedDowngradeLeaveTheController
     EXPECT_FALSE(sim().inLoader());
     EXPECT_EQ(sim().flashImage().at(kProgramOffset), 0xFF);
     EXPECT_EQ(messageTexts().size(), 1u);
+    EXPECT_TRUE(backups().empty()); // no backup before the file was accepted
+}
+
+TEST_F(FirmwareAgainstSimulator, UnwritableBackupAsksBeforeProgramming) {
+    CVeko2012Doc& doc = connect(25, 0x012F);
+    breakTheSettingsFolder();
+    m_ui.queueFile(firmwareFile(0x012F));
+    m_ui.queueAnswer(EAnswer::No);
+    EXPECT_FALSE(doc.programFirmware(false));
+    ASSERT_EQ(m_ui.questions().size(), 1u);
+    EXPECT_EQ(m_ui.questions()[0].icon, EIcon::Warning);
+    EXPECT_EQ(requests(), (std::vector<Request>{q(2)})) << transcriptText();
+    EXPECT_FALSE(sim().inLoader());
+    EXPECT_EQ(sim().flashImage().at(kProgramOffset), 0xFF);
+
+    const std::string path = firmwareFile(0x012F);
+    m_ui.queueFile(path);
+    m_ui.queueAnswer(EAnswer::Yes);
+    reconnectAs(0x012F);
+    EXPECT_TRUE(doc.programFirmware(false)) << transcriptText();
+    doc.polling().stopPolling();
+    expectFlashHoldsTheImage(path);
+    EXPECT_TRUE(doc.lastBackupPath().empty());
 }
 
 TEST_F(FirmwareAgainstSimulator, ForcedRunFromIdentificationSendsNoAccessCodeAndMigratesNothing) {
@@ -404,4 +550,7 @@ TEST_F(FirmwareAgainstSimulator, ForcedRunFromIdentificationSendsNoAccessCodeAnd
     EXPECT_EQ(m_refreshes, 0);
     EXPECT_EQ(doc.device().config().m_devInfo.m_modelName, "KARMEL A2");
     EXPECT_TRUE(doc.device().isConnected());
+    // Nothing of the customer's was read, so there is nothing to back up.
+    EXPECT_TRUE(doc.lastBackupPath().empty());
+    EXPECT_TRUE(backups().empty());
 }

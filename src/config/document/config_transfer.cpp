@@ -106,10 +106,11 @@ bool writeLoadedSettings(CLPGDevice& device) {
 } // namespace
 
 void CVeko2012Doc::restoreFactorySettings() {
+    m_lastBackupPath.clear();
     if (appUi().question(doc_message::kFactoryQuestion, doc_message::kCaption, EButtons::YesNo,
                          EIcon::None) != EAnswer::Yes)
         return;
-    if (!m_device.isConnected())
+    if (!m_device.isConnected() || !backUpLiveConfiguration())
         return;
     CDeviceConfig& live = m_device.config();
     copyTransferGroups(live, CDeviceConfig(knownDeviceType(live)));
@@ -127,6 +128,7 @@ void CVeko2012Doc::restoreFactorySettings() {
 }
 
 void CVeko2012Doc::loadSettingsFile() {
+    m_lastBackupPath.clear();
     CDeviceConfig& live = m_device.config();
     CDeviceConfig destination(knownDeviceType(live));
     const std::string path = chooseSettingsFileToLoad();
@@ -136,6 +138,8 @@ void CVeko2012Doc::loadSettingsFile() {
         appUi().message(doc_message::kCannotLoadSettings, doc_message::kCaption, EIcon::Error);
         return;
     }
+    if (!backUpLiveConfiguration())
+        return;
     copyTransferGroups(live, destination);
     bool written = false;
     {

@@ -18,6 +18,9 @@ constexpr const char* kFirmwareFilter = PL("Firmware files (*.afm)|*.afm|");
 constexpr const char* kOlderFirmwareQuestion =
     PL("Wersja sterownika jest nowsza niż wersja pliku firmware. Czy chcesz zaprogramować "
        "sterownik starszą wersją?");
+// %s: the backup file and the system's reason.
+constexpr const char* kBackupFailedQuestion =
+    PL("Nie można zapisać kopii zapasowej ustawień sterownika:\n%s\nCzy kontynuować mimo to?");
 
 // Every failure of a document command is shown this way.
 inline void showError(const char* text) {

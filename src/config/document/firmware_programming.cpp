@@ -57,6 +57,7 @@ public:
 } // namespace
 
 bool CVeko2012Doc::programFirmware(bool forced) {
+    m_lastBackupPath.clear();
     CDeviceConfig& live = m_device.config();
     const auto target = firmwareTarget(live.m_devInfo.m_deviceID);
     const auto folder = firmwareFolder(live.m_devInfo.m_deviceID);
@@ -75,6 +76,10 @@ bool CVeko2012Doc::programFirmware(bool forced) {
     CFirmwareFile file;
     const SFirmwareLoadResult loaded = file.load(path);
     if (!acceptFirmwareFile(loaded, live.m_devInfo))
+        return false;
+    // The forced form takes no backup: a controller without a valid application never had its
+    // configuration read, so the live record holds nothing of the customer's.
+    if (!forced && !backUpLiveConfiguration())
         return false;
     // The pressures in kPa as the old firmware encodes them; see migrateAfterProgramming.
     const double keptPressureRef = live.m_base.m_pressureRef;

@@ -53,6 +53,7 @@ bool CVeko2012Doc::onCommand(int commandId) {
 }
 
 EExportResult CVeko2012Doc::saveSettingsFile() {
+    m_lastBackupPath.clear();
     return exportSettings(m_device.config());
 }
 

@@ -62,6 +62,9 @@ public:
 
 private:
     void refreshPages();
+    // Saves the live configuration before a whole-configuration write and remembers where.
+    // False when no backup could be written and the user chose not to go on.
+    bool backUpLiveConfiguration();
     // Steps of the firmware run after the file and the user agreed.
     bool runProgramming(const SFirmwareTarget& target, const CFirmwareFile& file, bool forced);
     bool reconnectAfterProgramming();

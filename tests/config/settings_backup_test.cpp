@@ -1,0 +1,96 @@
+#include "config/block_codec.h"
+#include "config/device_type.h"
+#include "config/settings_backup.h"
+#include "config/settings_io.h"
+#include "environment_guard.h"
+#include "settings_test_files.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace torva;
+using torva::test::CEnvironmentGuard;
+using torva::test::CTempFolder;
+using torva::test::readBytes;
+using torva::test::writeBytes;
+
+namespace {
+
+// 7 March 2014, 15:04:09 UTC.
+const auto kBackupTime = std::chrono::system_clock::from_time_t(1394204649);
+
+class SettingsBackup : public ::testing::Test {
+protected:
+    SettingsBackup() {
+        m_live.m_devInfo.m_modelName = "KARMEL A2";
+        m_live.m_devInfo.m_serial = "DI001";
+        m_live.m_devInfo.m_deviceID = kDeviceType25;
+        m_live.m_timeStamp = "01-01-2010-00:00:00";
+        m_live.m_base.m_switchRPM = 1750;
+        m_live.m_mapEmu2[1][3] = 42;
+    }
+
+    std::string folder() const { return m_folder.path() + "/"; }
+
+    CTempFolder m_folder;
+    CEnvironmentGuard m_timeZone{"TZ", "UTC0"};
+    CDeviceConfig m_live{kDeviceType25};
+};
+
+} // namespace
+
+TEST_F(SettingsBackup, NamesTheFileAfterTheControllerAndTimeWithSafeCharactersOnly) {
+    EXPECT_EQ(settingsBackupName(m_live.m_devInfo, kBackupTime), "KARMEL_A2_DI001_20140307-150409");
+    SDevInfo odd;
+    odd.m_modelName = "../A/B:C*?";
+    odd.m_serial = std::string("\x01\"<>|\\", 6);
+    EXPECT_EQ(settingsBackupName(odd, kBackupTime),
+              std::string("x.._A_B_C__") + "_" + "______" + "_20140307-150409");
+    EXPECT_EQ(settingsBackupName(SDevInfo{}, kBackupTime), "x_x_20140307-150409");
+    odd.m_serial = std::string(300, 'Z');
+    EXPECT_LT(settingsBackupName(odd, kBackupTime).size(), 100u);
+}
+
+TEST_F(SettingsBackup, WritesTheLiveConfigurationAsALoadableSettingsFile) {
+    const CDeviceConfig before = m_live;
+    const SSettingsBackup backup = writeSettingsBackup(folder(), m_live, kBackupTime);
+    ASSERT_TRUE(backup.written) << backup.failure;
+    EXPECT_EQ(backup.path, folder() + "KARMEL_A2_DI001_20140307-150409.dsettings");
+    EXPECT_EQ(m_live, before); // the live record keeps its own time stamp
+
+    CDeviceConfig readBack(kDeviceType25);
+    ASSERT_TRUE(readSettings(backup.path, readBack, kDeviceType25));
+    EXPECT_EQ(readBack.m_timeStamp, "07-03-2014-15:04:09");
+    readBack.m_devInfo = m_live.m_devInfo;
+    for (std::size_t i = 0; i < kBlockCount; ++i) {
+        const auto block = static_cast<EBlock>(i);
+        EXPECT_EQ(encodeBlock(block, readBack), encodeBlock(block, m_live)) << i;
+    }
+}
+
+TEST_F(SettingsBackup, BackupsInTheSameSecondNeverReplaceEachOther) {
+    const SSettingsBackup first = writeSettingsBackup(folder(), m_live, kBackupTime);
+    const std::string firstBytes = readBytes(first.path);
+    m_live.m_base.m_switchRPM = 2000;
+    const SSettingsBackup second = writeSettingsBackup(folder(), m_live, kBackupTime);
+    const SSettingsBackup third = writeSettingsBackup(folder(), m_live, kBackupTime);
+
+    ASSERT_TRUE(first.written && second.written && third.written);
+    EXPECT_EQ(second.path, folder() + "KARMEL_A2_DI001_20140307-150409_2.dsettings");
+    EXPECT_EQ(third.path, folder() + "KARMEL_A2_DI001_20140307-150409_3.dsettings");
+    EXPECT_EQ(readBytes(first.path), firstBytes);
+    EXPECT_NE(readBytes(second.path), firstBytes);
+}
+
+TEST_F(SettingsBackup, UnwritableFolderReportsThePathAndReasonAndLeavesNothing) {
+    writeBytes(m_folder.file("Backup"), "a file where the folder should be");
+    const SSettingsBackup backup =
+        writeSettingsBackup(m_folder.file("Backup") + "/", m_live, kBackupTime);
+    EXPECT_FALSE(backup.written);
+    EXPECT_EQ(backup.path, m_folder.file("Backup") + "/KARMEL_A2_DI001_20140307-150409.dsettings");
+    EXPECT_FALSE(backup.failure.empty());
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_folder.path()),
+                            std::filesystem::directory_iterator()),
+              1);
+}
