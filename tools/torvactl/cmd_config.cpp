@@ -27,9 +27,7 @@ void importConfig(CSession& session, const std::string& file) {
     session.ui().setChosenFile(file);
     doc.loadSettingsFile();
     printBackupPath(doc);
-    const std::string shown = session.ui().takeError();
-    if (!shown.empty())
-        fail(EExit::Refused, shown);
+    session.failOnDeclinedOrShownError();
 }
 
 void restoreFactory(CSession& session) {
@@ -42,9 +40,7 @@ void restoreFactory(CSession& session) {
         std::cerr << "warning: no live sample; the fuel mode is not known" << std::endl;
     doc.restoreFactorySettings();
     printBackupPath(doc);
-    const std::string shown = session.ui().takeError();
-    if (!shown.empty())
-        fail(EExit::Refused, shown);
+    session.failOnDeclinedOrShownError();
 }
 
 } // namespace

@@ -14,14 +14,9 @@ void flash(CSession& session, const std::string& file) {
     const bool programmed = doc.programFirmware(false);
     if (!doc.lastBackupPath().empty())
         std::cout << doc.lastBackupPath() << std::endl;
-    const std::string shown = session.ui().takeError();
-    const std::string declined = session.ui().takeDeclinedQuestion();
-    if (!programmed && !declined.empty())
-        fail(EExit::Usage, declined + " (confirm with --yes)");
+    session.failOnDeclinedOrShownError(); // a migration write may fail after programming
     if (!programmed)
-        fail(EExit::Refused, !shown.empty() ? shown : "the firmware was not programmed");
-    if (!shown.empty())
-        fail(EExit::Refused, shown); // programmed, but a migration write failed
+        fail(EExit::Refused, "the firmware was not programmed");
 }
 
 } // namespace

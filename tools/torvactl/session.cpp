@@ -58,7 +58,9 @@ CVeko2012Doc& CSession::connect() {
     const bool found = m_options.port.empty() ? searchForController(device) : connectOnPort(device);
     if (!found)
         fail(EExit::NoController, m_portDescription);
-    m_ui.takeError(); // read warnings were shown; the command decides what fails
+    // Warnings of the read were shown; the command decides what fails.
+    m_ui.takeError();
+    m_ui.takeDeclinedQuestion();
     return *m_doc;
 }
 
@@ -104,6 +106,15 @@ bool CSession::readOneLiveSample() {
     sample.m_seq = 1;
     link.diagData().push(sample);
     return true;
+}
+
+void CSession::failOnDeclinedOrShownError() {
+    const std::string declined = m_ui.takeDeclinedQuestion();
+    if (!declined.empty())
+        fail(EExit::Usage, declined + " (confirm with --yes)");
+    const std::string shown = m_ui.takeError();
+    if (!shown.empty())
+        fail(EExit::Refused, shown);
 }
 
 void CSession::failWithShownError(EExit status, const std::string& fallback) {

@@ -46,6 +46,9 @@ public:
     // operations that consult the newest sample; false when none arrived.
     bool readOneLiveSample();
 
+    // After a document command: a question declined for want of --yes is a usage error, an
+    // error message the core showed is a refusal.
+    void failOnDeclinedOrShownError();
     // Fails with the latest error message the core showed, or with fallback when it showed none.
     [[noreturn]] void failWithShownError(EExit status, const std::string& fallback);
 
