@@ -52,6 +52,7 @@ double switchRpmFromPeriod(std::uint16_t period) {
 
 std::uint16_t periodFromRpm(double rpm) {
     if (!(rpm > 0.0)) {
+        noteClampedStore(); // no period stands for this speed
         return 0xFFFF;
     }
     return toWord(round0(kPeriodClockHz / rpm));

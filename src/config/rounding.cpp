@@ -10,6 +10,8 @@ namespace {
 
 constexpr double kRelativeGuard = 1e-9;
 
+thread_local std::uint64_t t_clampedStores = 0;
+
 double guard(double magnitude) {
     return kRelativeGuard * std::max(1.0, magnitude);
 }
@@ -28,10 +30,13 @@ double roundScaled(double x, double scale) {
 }
 
 template <typename T> T saturate(double whole) {
+    constexpr double top = static_cast<double>(std::numeric_limits<T>::max());
+    if (std::isnan(whole) || whole < 0.0 || whole > top) {
+        noteClampedStore();
+    }
     if (std::isnan(whole) || whole <= 0.0) {
         return 0;
     }
-    constexpr double top = static_cast<double>(std::numeric_limits<T>::max());
     return whole >= top ? std::numeric_limits<T>::max() : static_cast<T>(whole);
 }
 
@@ -56,6 +61,14 @@ double truncateTowardZero(double x) {
     }
     const double magnitude = std::trunc(std::fabs(x) + guard(std::fabs(x)));
     return magnitude == 0.0 ? 0.0 : std::copysign(magnitude, x);
+}
+
+std::uint64_t clampedStoreCount() {
+    return t_clampedStores;
+}
+
+void noteClampedStore() {
+    ++t_clampedStores;
 }
 
 std::uint8_t toByte(double whole) {

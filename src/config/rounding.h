@@ -26,4 +26,11 @@ std::uint8_t toByte(double whole);
 std::uint16_t toWord(double whole);
 std::uint32_t toDword(double whole);
 
+// How many values this thread has stored into a field that could not hold them (clamped, or
+// NaN), counted since the thread started. A command line compares it around an encoding to
+// refuse a value before anything is written; the encoders themselves never fail.
+std::uint64_t clampedStoreCount();
+// Counts one such value for a conversion that handles it without clamping.
+void noteClampedStore();
+
 } // namespace torva

@@ -40,6 +40,10 @@ public:
     ISerialIo& serialIo() { return *m_io; }
     // The owned real port, or nullptr when another channel was given.
     CSerialPort* serialPort() { return m_port; }
+    // Puts another channel around the current one (a frame log); the owned port stays the one
+    // the connection opens. Call it before any exchange.
+    using IoDecorator = std::function<std::unique_ptr<ISerialIo>(std::unique_ptr<ISerialIo>)>;
+    void decorateSerialIo(const IoDecorator& decorate) { m_io = decorate(std::move(m_io)); }
 
     // ---- Link flags ---------------------------------------------------------------------------
     // Demo: the system runs without a controller and no command touches the wire.

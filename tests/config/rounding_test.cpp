@@ -1,3 +1,4 @@
+#include "config/conversions.h"
 #include "config/rounding.h"
 
 #include <gtest/gtest.h>
@@ -73,4 +74,19 @@ TEST(Rounding, FieldsClampInsteadOfWrapping) {
     EXPECT_EQ(toDword(-5), 0u);
     EXPECT_EQ(toDword(4294967295.0), 4294967295u);
     EXPECT_EQ(toDword(1e12), 4294967295u);
+}
+
+TEST(Rounding, EveryClampedValueIsCountedAndNothingElse) {
+    const std::uint64_t before = clampedStoreCount();
+    toByte(0);
+    toByte(255);
+    toWord(65535);
+    toDword(-0.0);
+    periodFromRpm(1200);
+    EXPECT_EQ(clampedStoreCount(), before);
+    toByte(256);
+    toWord(-1);
+    toDword(std::numeric_limits<double>::quiet_NaN());
+    periodFromRpm(0); // a speed without a period
+    EXPECT_EQ(clampedStoreCount(), before + 4);
 }

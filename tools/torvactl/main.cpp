@@ -1,8 +1,92 @@
-#include <CLI/CLI.hpp>
+// torvactl: the controller's configuration and diagnostics from a terminal.
+#include "commands.h"
+#include "exit_status.h"
+#include "lang/languages.h"
+
+#include <iostream>
+
+using namespace torva;
+using namespace torva::cli;
+
+namespace torva::cli {
+
+CLI::App* addCommand(CLI::App& app, const std::string& name, const std::string& description,
+                     const std::string& example) {
+    CLI::App* command = app.add_subcommand(name, description);
+    command->footer("Example:\n  " + example);
+    return command;
+}
+
+} // namespace torva::cli
+
+namespace {
+
+void addGlobalOptions(CLI::App& app, SGlobalOptions& options) {
+    app.add_option("--port", options.port,
+                   "talk to the controller on this serial device (a real port or a "
+                   "pseudo-terminal); no port search is done");
+    app.add_flag("--demo", options.demo,
+                 "demo mode: no controller, every operation succeeds without traffic");
+    app.add_flag("--json", options.json,
+                 "print one JSON object on stdout instead of text (identify, get, faults, stats)");
+    app.add_option("--lang", options.language,
+                   "language index 0-19 for translated texts (0 Polish, 1 English); default: "
+                   "from the user's locale")
+        ->check(CLI::Range(0, kLanguageSlotCount - 1));
+    app.add_flag("--yes", options.yes,
+                 "answer Yes to every confirmation (factory restore, older firmware)");
+    app.add_flag("-v,--verbose", options.verbose,
+                 "log every frame sent and received to stderr as hex");
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
-    CLI::App app{"torvactl - configure and diagnose a dual-fuel engine controller from a terminal"};
+    CSession session;
+    CLI::App app{
+        "torvactl - configure and diagnose a dual-fuel engine controller from a terminal.\n"
+        "Without --port and --demo the controller is searched for on every port, the "
+        "last good one first.\nExit status: 0 success; 1 refused, no answer or rejected "
+        "file; 2 usage error; 3 no controller found or link lost."};
     app.set_version_flag("--version", "torvactl 0.1.0");
-    CLI11_PARSE(app, argc, argv);
-    return 0;
+    app.footer("Example:\n  torvactl --port /dev/ttyUSB0 identify\n"
+               "Every command has its own --help, e.g. torvactl set --help");
+    app.require_subcommand(1);
+    // Global options may follow the command too: torvactl identify --demo.
+    app.fallthrough();
+    addGlobalOptions(app, session.options());
+
+    CommandBody chosen;
+    const CommandSink sink = [&chosen](CommandBody body) { chosen = std::move(body); };
+    addPortsCommand(app, session, sink);
+    addIdentifyCommand(app, session, sink);
+    addGetSetCommands(app, session, sink);
+    addConfigCommands(app, session, sink);
+    addDeviceCommands(app, session, sink);
+    addMonitorCommand(app, session, sink);
+    addOscdCommands(app, session, sink);
+    addFlashCommand(app, session, sink);
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& help) {
+        return app.exit(help);
+    } catch (const CLI::CallForAllHelp& help) {
+        return app.exit(help);
+    } catch (const CLI::CallForVersion& version) {
+        return app.exit(version);
+    } catch (const CLI::ParseError& error) {
+        printError(error.what());
+        return static_cast<int>(EExit::Usage);
+    }
+    if (session.options().demo && !session.options().port.empty()) {
+        printError("--demo and --port exclude each other");
+        return static_cast<int>(EExit::Usage);
+    }
+    if (!chosen)
+        return static_cast<int>(EExit::Ok);
+    return runGuarded([&] {
+        session.prepare();
+        chosen();
+    });
 }

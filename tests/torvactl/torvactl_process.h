@@ -1,0 +1,43 @@
+#pragma once
+
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+namespace torva::test {
+
+// What one run of torvactl left behind.
+struct SToolRun {
+    int status = -1; // exit status; -1 when it did not exit by itself in time
+    std::string out;
+    std::string err;
+};
+
+// torvactl (or another program) as a child process, with its own home folder (so the remembered
+// port, the settings folder and the backups stay inside home) and an English locale.
+class CToolProcess {
+public:
+    CToolProcess(std::string home, std::vector<std::string> arguments,
+                 std::string program = TORVACTL_PROGRAM, std::string outputName = "torvactl");
+    ~CToolProcess();
+    CToolProcess(const CToolProcess&) = delete;
+    CToolProcess& operator=(const CToolProcess&) = delete;
+
+    // Waits until the child has written something on stdout; false on time-out.
+    bool waitForOutput(int timeoutMs) const;
+    // Ends the child at once, as a pulled plug would.
+    void kill();
+    // Waits for the exit (killing the child after timeoutMs) and collects its output.
+    SToolRun finish(int timeoutMs);
+
+private:
+    pid_t m_pid = -1;
+    std::string m_outPath;
+    std::string m_errPath;
+};
+
+// Runs torvactl to its end.
+SToolRun runTool(const std::string& home, std::vector<std::string> arguments,
+                 int timeoutMs = 20000);
+
+} // namespace torva::test

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <functional>
+#include <stdexcept>
+#include <string>
+
+namespace torva::cli {
+
+// The exit statuses scripts rely on.
+enum class EExit : int {
+    Ok = 0,
+    Refused = 1,      // the controller refused or did not answer, or an input file was rejected
+    Usage = 2,        // unknown command, option or key; bad value; missing --yes
+    NoController = 3, // no controller found, or the link was lost
+};
+
+// A command's failure: its exit status and the text of its one "error: " line.
+class CCommandError : public std::runtime_error {
+public:
+    CCommandError(EExit status, const std::string& message)
+        : std::runtime_error(message), m_status(status) {}
+    EExit status() const { return m_status; }
+
+private:
+    EExit m_status;
+};
+
+[[noreturn]] void fail(EExit status, const std::string& message);
+
+// Prints "error: message" on stderr.
+void printError(const std::string& message);
+
+// Runs a command and turns whatever it throws into its exit status and "error: " line: serial
+// faults mean the link is gone (3), other failures are refusals (1).
+int runGuarded(const std::function<void()>& command);
+
+} // namespace torva::cli
