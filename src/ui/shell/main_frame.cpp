@@ -114,6 +114,11 @@ void CMainFrame::runDocumentCommand(int commandId) {
     } catch (const IError& error) {
         // The document reports its own failures; a fault of the serial line reaches here.
         appUi().message(error.formattedText(), "TORVA", EIcon::Error);
+        // Firmware programming stops polling first; without it the link-lost cycle would
+        // never notice a controller that is gone.
+        if (m_doc.device().isConnected() && !m_doc.polling().isPolling()) {
+            m_doc.polling().restartPolling();
+        }
     }
     if (commandId != doc_command::kSaveSettingsFile) {
         showBackupPath();
