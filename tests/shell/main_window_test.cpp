@@ -1,4 +1,5 @@
 // The application started in demo mode, as the program starts it, on the offscreen platform.
+#include "config/document/veko2012_doc.h"
 #include "diag/diag_sample_values.h"
 #include "lang/languages.h"
 #include "lang/translation.h"
@@ -13,7 +14,6 @@
 #include "ui/shell/main_view.h"
 #include "ui/shell/readings_view.h"
 #include "ui/shell/veko_app.h"
-#include "ui/shell/veko_doc.h"
 
 #include <QAction>
 #include <QApplication>
@@ -109,20 +109,6 @@ TEST_F(DemoApplication, LanguageSwitchRetitlesPagesMenuAndCaption) {
     menu->languageAction(kPolishLanguage)->trigger();
     EXPECT_TRUE(caption().contains("POŁĄCZONY DEMO"));
     EXPECT_EQ(m_app.frame().readingsView()->pageCtrl()->getTitle(0), "Odczyty");
-}
-
-TEST_F(DemoApplication, MenuCommandsWithoutAnImplementationAreDisabled) {
-    ASSERT_TRUE(m_app.start());
-    CMainMenu* menu = m_app.frame().mainMenu();
-    for (const char* item : {"Wyjście", "Dokumentacja", "O programie"}) {
-        ASSERT_NE(menu->findAction(item), nullptr) << item;
-        EXPECT_TRUE(menu->findAction(item)->isEnabled()) << item;
-    }
-    const auto& commands = m_app.doc().commands();
-    EXPECT_EQ(menu->findAction("Przywróć ustawienia fabryczne")->isEnabled(),
-              static_cast<bool>(commands.restoreFactorySettings));
-    EXPECT_EQ(menu->findAction("Aktualizacja sterownika...")->isEnabled(),
-              static_cast<bool>(commands.programFirmware));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "config/document/veko2012_doc.h"
 
 #include "config/document/document_commands.h"
+#include "link/device_errors.h"
 
 #include <atomic>
 
@@ -27,6 +28,10 @@ CVeko2012Doc::CVeko2012Doc(std::unique_ptr<ISerialIo> io, CThreadManager& thread
 CVeko2012Doc::~CVeko2012Doc() {
     CVeko2012Doc* self = this;
     g_document.compare_exchange_strong(self, nullptr);
+}
+
+void CVeko2012Doc::buildErrorDecoders() {
+    m_errorDecoders = std::make_unique<CDeviceErrorList>();
 }
 
 CVeko2012Doc* theDocument() {

@@ -10,6 +10,7 @@
 
 namespace torva {
 
+class CDeviceErrorList;
 class CFirmwareFile;
 class CThreadManager;
 struct SFirmwareTarget;
@@ -30,6 +31,11 @@ public:
 
     CLPGDevice& device() { return m_device; }
     CPollingControl& polling() { return m_polling; }
+
+    // The fault decoders of the error list; built once the language is chosen (they follow
+    // language changes by themselves from then on). nullptr before buildErrorDecoders.
+    void buildErrorDecoders();
+    const CDeviceErrorList* errorDecoders() const { return m_errorDecoders.get(); }
 
     // Reloads every page from the live record and refreshes the active page (the main view
     // binds it).
@@ -74,6 +80,7 @@ private:
     CLPGDevice m_device;
     // After the device, so that it goes first and its thread never outlives the device.
     CPollingControl m_polling;
+    std::unique_ptr<CDeviceErrorList> m_errorDecoders;
     PageRefresh m_pageRefresh;
     SearchAndConnect m_searchAndConnect;
     std::string m_lastBackupPath;

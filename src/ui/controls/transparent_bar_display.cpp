@@ -14,6 +14,8 @@ namespace torva {
 namespace {
 constexpr int kMargin = 2;
 constexpr int kGap = 3;
+// A bar thinner than this no longer reads as a bar.
+constexpr int kMinBarHeight = 4;
 } // namespace
 
 CTransparentBarDisplay::CTransparentBarDisplay(QWidget* parent) : QWidget(parent) {
@@ -111,24 +113,37 @@ void CTransparentBarDisplay::paintEvent(QPaintEvent*) {
     const int textHeight = metrics.height();
     const QRect area = rect().adjusted(kMargin, kMargin, -kMargin, -kMargin);
 
-    // Caption left, value right; the caption gives way to the value when space is short.
+    // Caption left, value right. A caption too long for the line beside the value gets the
+    // line to itself and the value goes under it, where the height allows; otherwise the
+    // caption gives way to the value.
     const QString value = valueText();
     QFont bold = font();
     bold.setBold(true);
     const int valueWidth = QFontMetrics(bold).horizontalAdvance(value);
-    const QRect line(area.left(), area.top(), area.width(), textHeight);
-    painter.setPen(text);
-    painter.drawText(line.adjusted(0, 0, -(valueWidth + 8), 0), Qt::AlignLeft | Qt::AlignVCenter,
-                     metrics.elidedText(m_caption, Qt::ElideRight, line.width() - valueWidth - 8));
-    painter.setFont(bold);
-    painter.drawText(line, Qt::AlignRight | Qt::AlignVCenter, value);
-
     const int markLength = std::max(3, textHeight / 3);
-    // The bar keeps a slim proportion to the text; spare height goes above and below it.
-    const int below = line.bottom() + 1 + kGap;
-    const int room = std::max(6, area.bottom() + 1 - below - markLength - 1);
-    const int barHeight = std::min(room, std::max(8, textHeight * 3 / 4));
-    const int barTop = below + (room - barHeight) / 2;
+    const int preferredBar = std::max(8, textHeight * 3 / 4);
+    const QRect line(area.left(), area.top(), area.width(), textHeight);
+    // Judged by eliding itself: it rounds other than a plain width comparison would.
+    const bool crowded =
+        metrics.elidedText(m_caption, Qt::ElideRight, line.width() - valueWidth - 8) != m_caption;
+    // The same bar for every gauge of a height, value under the caption or not, so that gauges
+    // side by side line up.
+    const int twoLineRoom = area.height() - 2 * textHeight - kGap - markLength;
+    const int oneLineRoom = twoLineRoom + textHeight;
+    const int barHeight =
+        std::max(1, std::min({preferredBar, std::max(kMinBarHeight, twoLineRoom), oneLineRoom}));
+    const bool stacked = crowded && twoLineRoom >= kMinBarHeight;
+    const QRect valueLine = stacked ? line.translated(0, textHeight) : line;
+    const int captionRoom = stacked ? line.width() : line.width() - valueWidth - 8;
+    painter.setPen(text);
+    painter.drawText(QRect(line.left(), line.top(), captionRoom, line.height()),
+                     Qt::AlignLeft | Qt::AlignVCenter,
+                     metrics.elidedText(m_caption, Qt::ElideRight, captionRoom));
+    painter.setFont(bold);
+    painter.drawText(valueLine, Qt::AlignRight | Qt::AlignVCenter, value);
+
+    // The bar sits on the scale marks at the bottom.
+    const int barTop = area.bottom() - markLength - barHeight + 1;
     const QRectF track(area.left() + 0.5, barTop + 0.5, area.width() - 1.0, barHeight - 1.0);
     const qreal radius = std::min<qreal>(4.0, track.height() / 3);
 

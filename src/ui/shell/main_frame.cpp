@@ -1,7 +1,11 @@
 #include "ui/shell/main_frame.h"
 
+#include "config/document/document_commands.h"
+#include "config/document/veko2012_doc.h"
+#include "lang/source_text.h"
 #include "platform/error.h"
 #include "platform/folders.h"
+#include "platform/user_interface.h"
 #include "ui/controls/msm_caption_bar.h"
 #include "ui/controls/msm_menu_bar.h"
 #include "ui/controls/multi_page_ctrl.h"
@@ -12,14 +16,13 @@
 #include "ui/shell/main_view.h"
 #include "ui/shell/program_icon.h"
 #include "ui/shell/readings_view.h"
-#include "ui/shell/veko_doc.h"
 #include "ui/shell/window_rules.h"
 
 #include <QDesktopServices>
 #include <QDir>
 #include <QResizeEvent>
-#include <QSizeGrip>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -35,14 +38,10 @@ CMainFrame::CMainFrame(CVeko2012Doc& doc, const SPageCatalogue& catalogue, QWidg
       m_splitter(new QSplitter(Qt::Vertical, this)),
       m_readingsView(new CReadingsView(doc, catalogue, m_splitter)),
       m_mainView(new CVeko2012View(doc, catalogue.mainPages, m_splitter)),
+      m_statusBar(new QStatusBar(this)),
       m_watch(doc.device(),
               {.showConnectionState = [this](bool connected) { showConnectionState(connected); },
-               .reconnect =
-                   [this] {
-                       bool back = false;
-                       runResponsively([&] { back = m_doc.reconnect(); });
-                       return back;
-                   },
+               .reconnect = [this] { return m_reconnect && m_reconnect(); },
                .restartPolling = [this] { m_doc.polling().restartPolling(); },
                .refreshPages =
                    [this] {
@@ -69,33 +68,36 @@ CMainFrame::CMainFrame(CVeko2012Doc& doc, const SPageCatalogue& catalogue, QWidg
     layout->addWidget(m_captionBar);
     layout->addWidget(m_menuBar);
     layout->addWidget(m_splitter, 1);
-    // Without a system frame the corner grip is the way to resize the window.
-    auto* grip = new QSizeGrip(this);
-    layout->addWidget(grip, 0, Qt::AlignBottom | Qt::AlignRight);
+    // Without a system frame the status bar's corner grip is the way to resize the window.
+    m_statusBar->setSizeGripEnabled(true);
+    layout->addWidget(m_statusBar);
 
     m_refreshTimer.setInterval(CPollingControl::kRefreshPeriodMs);
     connect(&m_refreshTimer, &QTimer::timeout, this, &CMainFrame::onRefreshTimer);
     doc.polling().setRefreshTimer(this);
+    // A command that changed the live record: pages are built again from it once the command
+    // has returned (the page list may change with a new firmware version).
+    doc.setPageRefresh([this] {
+        postCommand(ECommand::Create);
+        postCommand(ECommand::InitLang);
+    });
     m_languageFollow = subscribeLanguageChange([this](int) { retranslate(); });
     updateFonts();
 }
 
 CMainFrame::~CMainFrame() {
     m_doc.polling().setRefreshTimer(nullptr);
+    m_doc.setPageRefresh(nullptr);
 }
 
 void CMainFrame::buildMenu() {
-    const auto& commands = m_doc.commands();
     CMainMenu::SHandlers handlers;
-    const auto wire = [this](const std::function<void()>& command, bool rebuild) {
-        return command ? std::function<void()>(
-                             [this, command, rebuild] { runDocumentCommand(command, rebuild); })
-                       : std::function<void()>();
+    handlers.loadSettingsFile = [this] { runDocumentCommand(doc_command::kLoadSettingsFile); };
+    handlers.saveSettingsFile = [this] { runDocumentCommand(doc_command::kSaveSettingsFile); };
+    handlers.restoreFactorySettings = [this] {
+        runDocumentCommand(doc_command::kRestoreFactorySettings);
     };
-    handlers.loadSettingsFile = wire(commands.loadSettingsFile, true);
-    handlers.saveSettingsFile = wire(commands.saveSettingsFile, false);
-    handlers.restoreFactorySettings = wire(commands.restoreFactorySettings, true);
-    handlers.updateFirmware = wire(commands.programFirmware, true);
+    handlers.updateFirmware = [this] { runDocumentCommand(doc_command::kProgramFirmware); };
     handlers.exit = [this] { close(); };
     handlers.openDocumentation = [this] { openDocumentation(); };
     handlers.about = [this] {
@@ -106,16 +108,31 @@ void CMainFrame::buildMenu() {
     m_menu = new CMainMenu(*m_menuBar, std::move(handlers));
 }
 
-void CMainFrame::runDocumentCommand(const std::function<void()>& command, bool rebuildPages) {
+void CMainFrame::runDocumentCommand(int commandId) {
     try {
-        command();
-    } catch (const IError&) {
-        // The command has reported its failure through its own messages.
+        m_doc.onCommand(commandId);
+    } catch (const IError& error) {
+        // The document reports its own failures; a fault of the serial line reaches here.
+        appUi().message(error.formattedText(), "TORVA", EIcon::Error);
+        // Firmware programming stops polling first; without it the link-lost cycle would
+        // never notice a controller that is gone.
+        if (m_doc.device().isConnected() && !m_doc.polling().isPolling()) {
+            m_doc.polling().restartPolling();
+        }
     }
-    if (rebuildPages) {
-        runCommand(ECommand::Create);
-        runCommand(ECommand::InitLang);
+    if (commandId != doc_command::kSaveSettingsFile) {
+        showBackupPath();
     }
+}
+
+void CMainFrame::showBackupPath() {
+    m_shownBackupPath = m_doc.lastBackupPath();
+    if (m_shownBackupPath.empty()) {
+        m_statusBar->clearMessage();
+        return;
+    }
+    m_statusBar->showMessage(QString::fromStdString(translate(PL("Kopia zapasowa ustawień:")) +
+                                                    " " + m_shownBackupPath));
 }
 
 void CMainFrame::openDocumentation() {
@@ -135,6 +152,9 @@ void CMainFrame::retranslate() {
     m_mainView->retranslate();
     m_readingsView->retranslate();
     m_menu->retranslate();
+    if (!m_shownBackupPath.empty()) {
+        showBackupPath();
+    }
     showConnectionState(m_doc.device().isConnected());
     update();
 }

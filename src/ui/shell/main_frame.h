@@ -11,6 +11,7 @@
 #include <memory>
 
 class QSplitter;
+class QStatusBar;
 
 namespace torva {
 
@@ -40,6 +41,9 @@ public:
     // Runs a command later on the window's thread, after the current handler has returned.
     void postCommand(ECommand command);
     void runCommand(ECommand command);
+    // The connection procedure the link-lost cycle retries with; true when the controller is
+    // back. Without one the cycle only shows the lost state.
+    void setReconnect(std::function<bool()> reconnect) { m_reconnect = std::move(reconnect); }
 
     // IRefreshTimer: timer 5001.
     void startRefreshTimer(int periodMs) override;
@@ -54,6 +58,7 @@ public:
     CReadingsView* readingsView() const { return m_readingsView; }
     CVeko2012View* mainView() const { return m_mainView; }
     QSplitter* splitter() const { return m_splitter; }
+    QStatusBar* statusBar() const { return m_statusBar; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -63,7 +68,9 @@ private:
     void layoutPanes();
     void updateFonts();
     void openDocumentation();
-    void runDocumentCommand(const std::function<void()>& command, bool rebuildPages);
+    // Runs one of the document's menu commands; a serial fault it raises is shown.
+    void runDocumentCommand(int commandId);
+    void showBackupPath();
 
     CVeko2012Doc& m_doc;
     CMSMCaptionBar* m_captionBar;
@@ -72,6 +79,10 @@ private:
     QSplitter* m_splitter;
     CReadingsView* m_readingsView;
     CVeko2012View* m_mainView;
+    QStatusBar* m_statusBar;
+    // The backup file the status bar names (kept to name it again in another language).
+    std::string m_shownBackupPath;
+    std::function<bool()> m_reconnect;
     QTimer m_refreshTimer;
     CConnectionWatch m_watch;
     CLanguageSubscription m_languageFollow;

@@ -23,7 +23,7 @@ CMainMenu::CMainMenu(QMenuBar& bar, SHandlers handlers) : QObject(&bar) {
     addItem(*file, PL("Wczytaj ustawienia z pliku..."), handlers.loadSettingsFile);
     addItem(*file, PL("Zapisz ustawienia do pliku..."), handlers.saveSettingsFile);
     file->addSeparator();
-    addItem(*file, PL("Wyjście"), handlers.exit);
+    addItem(*file, PL("Zakończ"), handlers.exit);
 
     QMenu* settings = addMenu(bar, PL("Ustawienia"));
     addItem(*settings, PL("Przywróć ustawienia fabryczne"), handlers.restoreFactorySettings);

@@ -1,9 +1,9 @@
 #include "ui/shell/main_view.h"
 
+#include "config/document/veko2012_doc.h"
 #include "lang/translation.h"
 #include "ui/controls/multi_page_ctrl.h"
 #include "ui/controls/multi_page_dialog.h"
-#include "ui/shell/veko_doc.h"
 #include "ui/shell/window_rules.h"
 
 #include <QVBoxLayout>

@@ -8,22 +8,26 @@ class QPushButton;
 namespace torva {
 
 // Shown when no controller answered: start in demo mode (accept) or without a controller
-// (reject). Texts are translated when the dialog is built.
+// (reject). Takes its texts already translated.
 class CNoConnectionDlg : public QDialog {
     Q_OBJECT
 public:
-    explicit CNoConnectionDlg(QWidget* parent = nullptr);
+    struct STexts {
+        QString text;
+        QString caption;
+        QString demoButton;
+        QString withoutButton;
+    };
 
-    // Shows the dialog modally; true when the user chose demo mode.
-    static bool askForDemo(QWidget* parent);
+    explicit CNoConnectionDlg(const STexts& texts, QWidget* parent = nullptr);
 
     QPushButton* demoButton() const { return m_demo; }
-    QPushButton* offlineButton() const { return m_offline; }
+    QPushButton* withoutButton() const { return m_without; }
 
 private:
     QLabel* m_text;
     QPushButton* m_demo;
-    QPushButton* m_offline;
+    QPushButton* m_without;
 };
 
 } // namespace torva

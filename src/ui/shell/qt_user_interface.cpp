@@ -1,5 +1,6 @@
 #include "ui/shell/qt_user_interface.h"
 
+#include "lang/source_text.h"
 #include "lang/translation.h"
 #include "platform/clock.h"
 #include "ui/shell/file_filter.h"
@@ -113,6 +114,31 @@ EAnswer CQtUserInterface::ask(const QString& text, const QString& caption, EButt
     }
 }
 
+EAnswer CQtUserInterface::noConnectionChoice(const std::string& text, const std::string& caption,
+                                             const std::string& demoButton,
+                                             const std::string& withoutButton) {
+    const CNoConnectionDlg::STexts texts{translated(text), translated(caption),
+                                         translated(demoButton), translated(withoutButton)};
+    if (onWindowThread()) {
+        return askNoConnection(texts);
+    }
+    EAnswer answer = EAnswer::Cancel;
+    if (qApp != nullptr) {
+        QMetaObject::invokeMethod(
+            qApp, [&] { answer = askNoConnection(texts); }, Qt::BlockingQueuedConnection);
+    }
+    return answer;
+}
+
+EAnswer CQtUserInterface::askNoConnection(const CNoConnectionDlg::STexts& texts) {
+    // The search that asks runs under the wait cursor; the choice is the user's turn.
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    CNoConnectionDlg dialog(texts, m_owner);
+    const bool demo = dialog.exec() == QDialog::Accepted;
+    QApplication::restoreOverrideCursor();
+    return demo ? EAnswer::Ok : EAnswer::Cancel;
+}
+
 std::string CQtUserInterface::chooseFile(const SFileChoice& choice) {
     if (!onWindowThread()) {
         std::string chosen;
@@ -138,7 +164,8 @@ std::string CQtUserInterface::chooseFile(const SFileChoice& choice) {
 }
 
 void CQtUserInterface::progress(const std::string& text, int done, int total) {
-    const QString shown = translated(text);
+    // The one long run that reports progress, firmware programming, names no step of its own.
+    const QString shown = translated(text.empty() ? PL("Programowanie sterownika...") : text);
     if (onWindowThread()) {
         showProgress(shown, done, total);
     } else if (qApp != nullptr) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/user_interface.h"
+#include "ui/shell/no_connection_dlg.h"
 
 #include <QPointer>
 
@@ -29,6 +30,10 @@ public:
     EAnswer question(const std::string& text, const std::string& caption, EButtons buttons,
                      EIcon icon) override;
     std::string chooseFile(const SFileChoice& choice) override;
+    // CNoConnectionDlg: Ok for demo mode, Cancel for work without a controller.
+    EAnswer noConnectionChoice(const std::string& text, const std::string& caption,
+                               const std::string& demoButton,
+                               const std::string& withoutButton) override;
     void progress(const std::string& text, int done, int total) override;
     void setWaitCursor(bool on) override;
     // On the window's thread: processes pending events (user input excepted, so no second
@@ -38,6 +43,7 @@ public:
 private:
     void showMessage(const QString& text, const QString& caption, EIcon icon);
     EAnswer ask(const QString& text, const QString& caption, EButtons buttons, EIcon icon);
+    EAnswer askNoConnection(const CNoConnectionDlg::STexts& texts);
     void showProgress(const QString& text, int done, int total);
     void applyWaitCursor(bool on);
 

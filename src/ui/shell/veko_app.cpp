@@ -1,19 +1,16 @@
 #include "ui/shell/veko_app.h"
 
-#include "config/settings_export.h"
+#include "config/document/veko2012_doc.h"
 #include "diag/lpg_thread_manager.h"
 #include "lang/source_text.h"
 #include "platform/user_interface.h"
 #include "sim/simulator.h"
 #include "ui/controls/app_visual_manager.h"
-#include "ui/pages/common/responsive_call.h"
+#include "ui/shell/connection_procedure.h"
 #include "ui/shell/main_frame.h"
-#include "ui/shell/no_connection_dlg.h"
 #include "ui/shell/page_catalogue.h"
-#include "ui/shell/port_connection.h"
 #include "ui/shell/qt_user_interface.h"
 #include "ui/shell/splash_dlg.h"
-#include "ui/shell/veko_doc.h"
 
 #include <cstdlib>
 #include <ctime>
@@ -31,6 +28,7 @@ CVeko2012App::CVeko2012App(SAppOptions options) : m_options(std::move(options)) 
 CVeko2012App::~CVeko2012App() {
     shutdown();
     m_frame.reset();
+    m_connection.reset();
     m_doc.reset();
     if (m_simulator) {
         m_simulator->stop();
@@ -45,19 +43,25 @@ bool CVeko2012App::start() {
     if (m_options.simulate && !startSimulator()) {
         return false;
     }
+    if (!m_options.port.empty()) {
+        m_portPath = m_options.port;
+    }
 
     m_doc = std::make_unique<CVeko2012Doc>();
-    configureConnection();
-    configureCommands();
+    const auto mode = m_options.demo        ? CConnectionProcedure::EMode::Demo
+                      : !m_portPath.empty() ? CConnectionProcedure::EMode::Port
+                                            : CConnectionProcedure::EMode::Search;
+    m_connection = std::make_unique<CConnectionProcedure>(*m_doc, mode, m_portPath);
 
     CSplashDlg splash;
     splash.showCentred();
     // The frame protocol's random words.
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     m_doc->buildErrorDecoders();
-    m_doc->searchAndConnect();
+    m_connection->connectAtStartUp();
 
     m_frame = std::make_unique<CMainFrame>(*m_doc, pageCatalogue());
+    m_frame->setReconnect([this] { return m_connection->reconnect(); });
     m_ui->setOwner(m_frame.get());
     m_frame->runCommand(CMainFrame::ECommand::Create);
     splash.close();
@@ -77,41 +81,6 @@ bool CVeko2012App::startSimulator() {
         appUi().message(std::string("torva-sim: ") + error.what(), "TORVA", EIcon::Error);
         return false;
     }
-}
-
-void CVeko2012App::configureConnection() {
-    if (!m_options.port.empty()) {
-        m_portPath = m_options.port;
-    }
-    CVeko2012Doc::SConnection connection;
-    if (m_options.demo) {
-        connection.searchAndConnect = [](CLPGDevice& device) { startDemo(device); };
-    } else {
-        const std::string path = m_portPath;
-        connection.searchAndConnect = [path](CLPGDevice& device) {
-            bool connected = false;
-            if (!path.empty()) {
-                runResponsively([&] { connected = connectToPath(device, path); });
-            }
-            if (!connected) {
-                offerDemo(device, [] { return CNoConnectionDlg::askForDemo(nullptr); });
-            }
-        };
-        if (!path.empty()) {
-            connection.reconnect = [path](CLPGDevice& device) {
-                return connectToPath(device, path);
-            };
-        }
-    }
-    m_doc->setConnection(std::move(connection));
-}
-
-void CVeko2012App::configureCommands() {
-    CVeko2012Doc::SCommands& commands = m_doc->commands();
-    CLPGDevice& device = m_doc->device();
-    commands.saveSettingsFile = [&device] { exportSettings(device.config()); };
-    // Loading a settings file into the controller, factory settings and firmware programming
-    // are wired here as they become available; until then their menu items stay disabled.
 }
 
 void CVeko2012App::initialUpdate() {

@@ -10,6 +10,7 @@ class CSimulator;
 
 namespace torva {
 
+class CConnectionProcedure;
 class CMainFrame;
 class CQtUserInterface;
 class CVeko2012Doc;
@@ -40,8 +41,6 @@ public:
 
 private:
     bool startSimulator();
-    void configureConnection();
-    void configureCommands();
     void initialUpdate();
 
     SAppOptions m_options;
@@ -49,6 +48,7 @@ private:
     std::unique_ptr<CQtUserInterface> m_ui;
     std::unique_ptr<sim::CSimulator> m_simulator;
     std::unique_ptr<CVeko2012Doc> m_doc;
+    std::unique_ptr<CConnectionProcedure> m_connection;
     std::unique_ptr<CMainFrame> m_frame;
 };
 

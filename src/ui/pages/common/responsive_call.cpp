@@ -18,19 +18,27 @@ bool onWindowThread() {
     return qApp != nullptr && QThread::currentThread() == qApp->thread();
 }
 
+// The wait cursor for a scope on the window's thread.
+class CWaitCursor {
+public:
+    CWaitCursor() : m_shown(onWindowThread()) {
+        if (m_shown) {
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        }
+    }
+    ~CWaitCursor() {
+        if (m_shown) {
+            QApplication::restoreOverrideCursor();
+        }
+    }
+    CWaitCursor(const CWaitCursor&) = delete;
+    CWaitCursor& operator=(const CWaitCursor&) = delete;
+
+private:
+    bool m_shown;
+};
+
 } // namespace
-
-CWaitCursor::CWaitCursor() : m_shown(onWindowThread()) {
-    if (m_shown) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    }
-}
-
-CWaitCursor::~CWaitCursor() {
-    if (m_shown) {
-        QApplication::restoreOverrideCursor();
-    }
-}
 
 bool responsiveCallRunning() {
     return g_running > 0;

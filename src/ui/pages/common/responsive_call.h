@@ -16,16 +16,4 @@ void runResponsively(const std::function<void()>& operation);
 // reconnection) skips its turn then instead of starting a second exchange sequence.
 bool responsiveCallRunning();
 
-// Shows the wait cursor for a scope on the window's thread.
-class CWaitCursor {
-public:
-    CWaitCursor();
-    ~CWaitCursor();
-    CWaitCursor(const CWaitCursor&) = delete;
-    CWaitCursor& operator=(const CWaitCursor&) = delete;
-
-private:
-    bool m_shown;
-};
-
 } // namespace torva

@@ -1,0 +1,184 @@
+// How the application reaches the controller and runs the document's menu commands: a bad
+// --port, the no-connection choice, factory settings against the simulator, and forced
+// programming started by identification inside the start-up connection.
+#include "fixture/sim_fixture.h"
+
+#include "config/block_codec.h"
+#include "config/document/veko2012_doc.h"
+#include "config/firmware_file.h"
+#include "config/firmware_file_writer.h"
+#include "config/process_state_guard.h"
+#include "lang/languages.h"
+#include "lang/translation.h"
+#include "link/identification_notice.h"
+#include "link/lpg_device.h"
+#include "sim/simulator.h"
+#include "support/recording_ui.h"
+#include "ui/controls/msm_caption_bar.h"
+#include "ui/shell/connection_procedure.h"
+#include "ui/shell/main_frame.h"
+#include "ui/shell/main_menu.h"
+#include "ui/shell/no_connection_dlg.h"
+#include "ui/shell/veko_app.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <unistd.h>
+
+namespace torva {
+namespace {
+
+// Stands in front of the screen: answers every modal window the application opens and notes
+// what it said.
+class CModalAnswerer {
+public:
+    CModalAnswerer() {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { answer(); });
+        m_timer.start(10);
+    }
+
+    bool chooseDemo = true;
+    QMessageBox::StandardButton questionAnswer = QMessageBox::Yes;
+    QStringList boxTexts;
+    int noConnectionDialogs = 0;
+
+private:
+    void answer() {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            boxTexts << box->text();
+            QAbstractButton* button = box->button(questionAnswer);
+            (button != nullptr ? button : box->buttons().first())->click();
+        } else if (auto* choice = qobject_cast<CNoConnectionDlg*>(modal)) {
+            ++noConnectionDialogs;
+            (chooseDemo ? choice->demoButton() : choice->withoutButton())->click();
+        }
+    }
+
+    QTimer m_timer;
+};
+
+TEST(AppConnection, BadPortShowsItsReasonAndTheChoiceLeadsToDemoMode) {
+    selectLanguage(kPolishLanguage);
+    SAppOptions options;
+    options.port = "/nonexistent/ttyTORVA";
+    CModalAnswerer user;
+    CVeko2012App app(options);
+    ASSERT_TRUE(app.start());
+
+    ASSERT_FALSE(user.boxTexts.isEmpty());
+    EXPECT_TRUE(user.boxTexts.first().startsWith("Nie można połączyć się ze sterownikiem."));
+    EXPECT_TRUE(user.boxTexts.first().contains("/nonexistent/ttyTORVA: no such device"))
+        << user.boxTexts.first().toStdString();
+    EXPECT_EQ(user.noConnectionDialogs, 1);
+    EXPECT_TRUE(app.doc().device().isDemo());
+    EXPECT_TRUE(app.doc().device().isConnected());
+    EXPECT_TRUE(app.frame().captionBar()->captionText().endsWith(" DEMO"));
+}
+
+TEST(AppConnection, WithoutAControllerTheWindowSaysSo) {
+    selectLanguage(kPolishLanguage);
+    SAppOptions options;
+    options.port = "/nonexistent/ttyTORVA";
+    CModalAnswerer user;
+    user.chooseDemo = false;
+    CVeko2012App app(options);
+    ASSERT_TRUE(app.start());
+    EXPECT_FALSE(app.doc().device().isConnected());
+    EXPECT_FALSE(app.doc().device().isDemo());
+    EXPECT_TRUE(user.boxTexts.contains("BRAK POŁĄCZENIA"));
+    EXPECT_FALSE(app.frame().refreshTimerActive());
+}
+
+TEST(AppConnection, FactorySettingsFromTheMenuReachTheController) {
+    selectLanguage(kPolishLanguage);
+    test::CProcessStateGuard processState;
+    SAppOptions options;
+    options.simulate = true;
+    CVeko2012App app(options);
+    ASSERT_TRUE(app.start());
+    ASSERT_TRUE(app.doc().device().isConnected());
+    CDeviceConfig& live = app.doc().device().config();
+    live.m_base.m_switchRPM = 2500;
+    app.simulator()->transcript().clear();
+
+    CModalAnswerer user;
+    QAction* factory = app.frame().mainMenu()->findAction("Przywróć ustawienia fabryczne");
+    ASSERT_TRUE(factory->isEnabled());
+    factory->trigger();
+
+    ASSERT_FALSE(user.boxTexts.isEmpty()); // the question, answered Yes
+    EXPECT_EQ(live.m_base, CDeviceConfig(live.m_devInfo.m_deviceID).m_base);
+    EXPECT_EQ(app.simulator()->blockImage(3), encodeBlock(EBlock::Base, live));
+    const std::string backup = app.doc().lastBackupPath();
+    EXPECT_TRUE(app.frame().statusBar()->currentMessage().contains(QString::fromStdString(backup)));
+    EXPECT_EQ(app.frame().statusBar()->currentMessage().isEmpty(), backup.empty());
+}
+
+// Identification finds a controller without an application inside the start-up connection and
+// has it programmed; the programming's own search for the controller must not close the port
+// under that connection or ask the no-connection question.
+class ForcedProgrammingAtStartUp : public test::CSimFixture {
+protected:
+    void TearDown() override {
+        std::filesystem::remove(m_firmware);
+        CSimFixture::TearDown();
+        resetUnknownModelNotice();
+    }
+
+    std::string firmwareFile() {
+        constexpr std::size_t kProgramOffset = 16384; // image offset of address 0x2000
+        std::vector<std::uint8_t> image(kProgramOffset + 4 * firmware_layout::kFrameSize);
+        for (std::size_t i = 0; i < image.size(); ++i) {
+            image[i] = i % 4 == 3 ? 0 : static_cast<std::uint8_t>(i * 5 + 3);
+        }
+        SFirmwareFileContents contents;
+        contents.payload.assign(image.begin(), image.begin() + firmware_layout::kGapOffset);
+        contents.payload.insert(contents.payload.end(), firmware_layout::kGapSize, 0xA5);
+        contents.payload.insert(contents.payload.end(), image.begin() + firmware_layout::kGapOffset,
+                                image.end());
+        contents.version = 0x012F;
+        contents.formatMarker = kFirmwareFormatMarker;
+        contents.modelName = "KARMEL A2";
+        m_firmware = (std::filesystem::temp_directory_path() /
+                      ("torva-forced-" + std::to_string(::getpid()) + ".afm"))
+                         .string();
+        EXPECT_TRUE(writeFirmwareFile(m_firmware, contents));
+        return m_firmware;
+    }
+
+    test::CProcessStateGuard m_processState;
+    std::string m_firmware;
+};
+
+TEST_F(ForcedProgrammingAtStartUp, ReadsTheControllerAgainOnTheSamePort) {
+    resetUnknownModelNotice();
+    sim::SimConfig config;
+    config.controller.identity.modelCode = 25;
+    config.controller.noValidApplication = true;
+    startSim(std::move(config), false);
+    test::CRecordingUi ui;
+    ui.queueFile(firmwareFile());
+    CVeko2012Doc doc;
+    CConnectionProcedure connection(doc, CConnectionProcedure::EMode::Port, devicePath());
+
+    connection.connectAtStartUp();
+
+    EXPECT_TRUE(doc.device().isConnected()) << transcriptText();
+    EXPECT_FALSE(doc.device().isDemo());
+    EXPECT_EQ(doc.device().config().m_devInfo.m_modelName, "KARMEL A2");
+    EXPECT_EQ(ui.fileChoices().size(), 1u);
+    EXPECT_TRUE(ui.questions().empty()); // no no-connection choice
+    EXPECT_EQ(doc.device().serialPort()->devicePath(), devicePath());
+}
+
+} // namespace
+} // namespace torva
