@@ -1,5 +1,6 @@
 #include "ui/pages/charts/osc_dlg.h"
 
+#include "config/document/wait_cursor.h"
 #include "diag/diag_file.h"
 #include "diag/diag_file_reader.h"
 #include "diag/diag_sample_values.h"
@@ -12,7 +13,6 @@
 #include "ui/controls/gradient_button.h"
 #include "ui/controls/transparent_static.h"
 #include "ui/pages/charts/chart_tool_icons.h"
-#include "ui/pages/common/responsive_call.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>
