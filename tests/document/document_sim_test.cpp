@@ -15,6 +15,7 @@
 #include "link/demo_state.h"
 #include "link/identification_notice.h"
 #include "link/serial_settings.h"
+#include "support/firmware_contents.h"
 #include "support/recording_ui.h"
 
 #include <filesystem>
@@ -390,25 +391,8 @@ TEST_F(DocumentAgainstSimulator, UnwritableBackupAsksAndNoSendsNothing) {
 
 namespace {
 
-constexpr std::size_t kProgramOffset = 16384; // image offset of controller address 0x2000
-constexpr std::size_t kTestFrames = 8;        // frames of program beyond that offset
-
-// A payload whose image fills the first frames after the program start with a pattern; every
-// fourth byte is zero because the controller keeps only three bytes of each program word.
-SFirmwareFileContents firmwareContents(std::uint16_t version, std::string model) {
-    std::vector<std::uint8_t> image(kProgramOffset + kTestFrames * firmware_layout::kFrameSize);
-    for (std::size_t i = 0; i < image.size(); ++i)
-        image[i] = i % 4 == 3 ? 0 : static_cast<std::uint8_t>(i * 7 + 1);
-    SFirmwareFileContents contents;
-    contents.payload.assign(image.begin(), image.begin() + firmware_layout::kGapOffset);
-    contents.payload.insert(contents.payload.end(), firmware_layout::kGapSize, 0xA5);
-    contents.payload.insert(contents.payload.end(), image.begin() + firmware_layout::kGapOffset,
-                            image.end());
-    contents.version = version;
-    contents.formatMarker = kFirmwareFormatMarker;
-    contents.modelName = std::move(model);
-    return contents;
-}
+constexpr std::size_t kProgramOffset = kFirmwareProgramOffset;
+constexpr std::size_t kTestFrames = 8; // frames of program beyond that offset
 
 } // namespace
 
@@ -416,7 +400,8 @@ class FirmwareAgainstSimulator : public DocumentAgainstSimulator {
 protected:
     std::string firmwareFile(std::uint16_t version, std::string model = "KARMEL A2") {
         const std::string path = m_folder.file("firmware.afm");
-        EXPECT_TRUE(writeFirmwareFile(path, firmwareContents(version, std::move(model))));
+        EXPECT_TRUE(writeFirmwareFile(
+            path, patternFirmwareContents(kTestFrames, version, std::move(model))));
         return path;
     }
 

@@ -13,6 +13,7 @@
 #include "link/identification_notice.h"
 #include "link/lpg_device.h"
 #include "sim/simulator.h"
+#include "support/firmware_contents.h"
 #include "support/recording_ui.h"
 #include "ui/controls/msm_caption_bar.h"
 #include "ui/shell/connection_procedure.h"
@@ -135,19 +136,7 @@ protected:
     }
 
     std::string firmwareFile() {
-        constexpr std::size_t kProgramOffset = 16384; // image offset of address 0x2000
-        std::vector<std::uint8_t> image(kProgramOffset + 4 * firmware_layout::kFrameSize);
-        for (std::size_t i = 0; i < image.size(); ++i) {
-            image[i] = i % 4 == 3 ? 0 : static_cast<std::uint8_t>(i * 5 + 3);
-        }
-        SFirmwareFileContents contents;
-        contents.payload.assign(image.begin(), image.begin() + firmware_layout::kGapOffset);
-        contents.payload.insert(contents.payload.end(), firmware_layout::kGapSize, 0xA5);
-        contents.payload.insert(contents.payload.end(), image.begin() + firmware_layout::kGapOffset,
-                                image.end());
-        contents.version = 0x012F;
-        contents.formatMarker = kFirmwareFormatMarker;
-        contents.modelName = "KARMEL A2";
+        const SFirmwareFileContents contents = patternFirmwareContents(4, 0x012F, "KARMEL A2");
         m_firmware = (std::filesystem::temp_directory_path() /
                       ("torva-forced-" + std::to_string(::getpid()) + ".afm"))
                          .string();

@@ -6,6 +6,7 @@
 #include "config/block_table.h"
 #include "config/firmware_file.h"
 #include "config/firmware_file_writer.h"
+#include "support/firmware_contents.h"
 
 #include <filesystem>
 #include <fstream>
@@ -294,19 +295,8 @@ TEST_F(TorvactlAgainstSimulator, MonitorRecordsAndTheRecordingConvertsToCsv) {
 
 TEST_F(TorvactlAgainstSimulator, FlashProgramsTheFileImage) {
     start();
-    constexpr std::size_t kProgramOffset = 16384; // image offset of controller address 0x2000
-    constexpr std::size_t kFrames = 4;
-    std::vector<std::uint8_t> image(kProgramOffset + kFrames * firmware_layout::kFrameSize);
-    for (std::size_t i = 0; i < image.size(); ++i)
-        image[i] = i % 4 == 3 ? 0 : static_cast<std::uint8_t>(i * 5 + 3);
-    SFirmwareFileContents contents;
-    contents.payload.assign(image.begin(), image.begin() + firmware_layout::kGapOffset);
-    contents.payload.insert(contents.payload.end(), firmware_layout::kGapSize, 0xA5);
-    contents.payload.insert(contents.payload.end(), image.begin() + firmware_layout::kGapOffset,
-                            image.end());
-    contents.version = 0x012F;
-    contents.formatMarker = kFirmwareFormatMarker;
-    contents.modelName = "KARMEL A2";
+    constexpr std::size_t kProgramOffset = kFirmwareProgramOffset;
+    SFirmwareFileContents contents = patternFirmwareContents(4, 0x012F, "KARMEL A2");
     const std::string firmware = file("a2.afm");
     ASSERT_TRUE(writeFirmwareFile(firmware, contents));
 
