@@ -1,5 +1,7 @@
 #include "ui/pages/charts/chart_channels.h"
 
+#include "visible_series.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -9,16 +11,6 @@ namespace torva {
 namespace {
 
 constexpr std::uint16_t kCountsFlag = 0x08;
-
-std::set<int> visibleSeries(const CScrollChartModel& chart) {
-    std::set<int> visible;
-    for (const auto& series : chart.allSeries()) {
-        if (series.visible) {
-            visible.insert(series.id);
-        }
-    }
-    return visible;
-}
 
 TEST(ChartChannels, EverySeriesHasOneChannelAndEveryChannelABox) {
     std::set<int> series;

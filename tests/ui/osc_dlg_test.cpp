@@ -1,5 +1,7 @@
 #include "ui/pages/charts/scope_dlg.h"
 
+#include "visible_series.h"
+
 #include "diag/diag_file_reader.h"
 #include "diag/polling_control.h"
 #include "link/lpg_device.h"
@@ -22,16 +24,6 @@ namespace torva {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::set<int> visibleSeries(const CScrollChartModel& chart) {
-    std::set<int> visible;
-    for (const auto& series : chart.allSeries()) {
-        if (series.visible) {
-            visible.insert(series.id);
-        }
-    }
-    return visible;
-}
 
 DiagSample sampleAtRpm(std::uint16_t period, std::uint8_t pressureRaw) {
     DiagSample sample{};
