@@ -30,7 +30,6 @@ public:
 // The base of the editing pages: fills on show, and keeps the controls that only act through
 // the controller disabled while none is connected.
 class CConfigPage : public CMultiPageDialog, public IConfigPage {
-    Q_OBJECT
 public:
     explicit CConfigPage(CLPGDevice& device, QWidget* parent = nullptr);
 

@@ -12,7 +12,6 @@ namespace torva {
 // through QComboBox::activated (a choice by the program never reaches it) and reads
 // selectedValue(); retranslate() sets the texts in the new language and keeps the selection.
 class CValueCombo : public QComboBox {
-    Q_OBJECT
 public:
     explicit CValueCombo(QWidget* parent = nullptr);
 
