@@ -5,6 +5,7 @@
 #include "config/process_state_guard.h"
 #include "link/lpg_device.h"
 #include "support/recording_ui.h"
+#include "support/scripted_serial.h"
 
 #include <gtest/gtest.h>
 
@@ -123,6 +124,47 @@ TEST_F(MapArrayRules, HeaderEditsKeepWhatTheRecordHolds) {
 
     m_device.setConnected(false);
     EXPECT_EQ(edit.getText(EHeaderCell::Rpm, 5, "3600"), "3500");
+}
+
+// Answers every wait of a step with a second edit, as a key pressed during the wait would.
+class CReenteringUi : public test::CRecordingUi {
+public:
+    explicit CReenteringUi(CMapArray& map) : m_map(map) {}
+    void responsiveWait(int) override {
+        m_results.push_back(m_map.incrementSelected(1));
+        m_results.push_back(m_map.setSelectedTo(7));
+    }
+    std::vector<EEditResult> m_results;
+
+private:
+    CMapArray& m_map;
+};
+
+TEST_F(MapArrayRules, AStepInFlightTakesNoFurtherEdits) {
+    CMapEmu1 map(m_device);
+    map.pressCell(3, 3);
+    CReenteringUi ui(map);
+    EXPECT_EQ(map.incrementSelected(1), EEditResult::Done);
+    EXPECT_EQ(ui.m_results, (std::vector{EEditResult::Ignored, EEditResult::Ignored}));
+    EXPECT_EQ(m_device.config().m_mapEmu1[3][3], 1);
+    EXPECT_FALSE(map.busy());
+}
+
+TEST_F(MapArrayRules, ALinkErrorInsideAStepIsShownWithItsContextAndChangesNoRecord) {
+    auto serial = std::make_unique<test::CScriptedSerial>();
+    serial->failWrite(1);
+    CLPGDevice device(std::move(serial));
+    device.config() = m_device.config();
+    device.setConnected(true);
+    CMapEmu1 map(device);
+    map.pressCell(0, 0);
+    EXPECT_EQ(map.incrementSelected(1), EEditResult::Failed);
+    ASSERT_EQ(m_ui.messages().size(), 1u);
+    EXPECT_EQ(m_ui.messages()[0].text.rfind("CMapEmu1::incrementSelected()\n", 0), 0u)
+        << m_ui.messages()[0].text;
+    EXPECT_EQ(m_ui.messages()[0].icon, EIcon::None);
+    EXPECT_EQ(device.config().m_mapEmu1[0][0], 0);
+    EXPECT_FALSE(map.busy());
 }
 
 } // namespace

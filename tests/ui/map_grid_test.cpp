@@ -159,6 +159,25 @@ TEST_F(MapGridPage, MouseKeysAndCouplingReachTheSimulatorAndTheGridShowsThem) {
         shot.save(QString::fromUtf8(folder) + "/map_grid_page.png");
 }
 
+TEST(CCellArray, CellsTileTheGridWithoutGapsAtAnySize) {
+    CCellArray grid;
+    grid.init("V", kMapRows, kMapColumns, {}, {});
+    for (const QSize size : {QSize(333, 211), QSize(640, 760), QSize(1001, 517)}) {
+        grid.resize(size);
+        EXPECT_EQ(grid.cellRect(0, kMapColumns - 1).right(), size.width() - 1);
+        EXPECT_EQ(grid.cellRect(kMapRows - 1, 0).bottom(), size.height() - 1);
+        for (int row = 0; row < kMapRows; ++row) {
+            for (int column = 0; column < kMapColumns; ++column) {
+                const QRect cell = grid.cellRect(row, column);
+                EXPECT_EQ(grid.cellAt(cell.center()), std::make_pair(row, column));
+                if (column > 0) {
+                    EXPECT_EQ(grid.cellRect(row, column - 1).right() + 1, cell.left());
+                }
+            }
+        }
+    }
+}
+
 TEST_F(MapGridPage, HeaderEditorShowsTheStoredValue) {
     CLPGDevice& device = connect();
     CMapTestPage page(device, 0);

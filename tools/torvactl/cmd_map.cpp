@@ -182,7 +182,6 @@ void clear(CSession& session, const SMapArguments& args) {
     CLPGDevice& device = deviceWithMap(session, args.number);
     if (!device.clearMap(args.number))
         fail(EExit::Refused, translate(doc_message::kInjectionMapFailed));
-    mapValues(device.config(), args.number) = MapValues{};
 }
 
 void addMapNumber(CLI::App& command, SMapArguments& args) {

@@ -126,10 +126,6 @@ std::string formatRpmPoint(double rpm) {
     return printed("%.0f", rpm);
 }
 
-} // namespace torva
-
-namespace torva {
-
 std::optional<double> parseTypedNumber(std::string_view text) {
     const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
     while (!text.empty() && blank(text.front()))

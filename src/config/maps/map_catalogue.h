@@ -70,10 +70,6 @@ std::string formatLoadPoint(const CDeviceConfig& config, int channel, double val
 std::string loadHeaderText(const CDeviceConfig& config, int channel, int row);
 std::string formatRpmPoint(double rpm);
 
-} // namespace torva
-
-namespace torva {
-
 // A number typed into a grid or read from pasted or loaded text: surrounding blanks ignored, a
 // decimal comma taken as a point, anything else in the text makes it no number.
 std::optional<double> parseTypedNumber(std::string_view text);
