@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <sstream>
 
 namespace torva {
 
@@ -76,7 +75,7 @@ SRgb CMapArray::cellColor(int column, int row) const {
 std::pair<int, int> CMapArray::findCell(double rpm, double load) const {
     const CDeviceConfig& config = m_device.config();
     const RpmAxis& rpmAxis = config.m_mapRpmCoordinatesEmu1;
-    const LoadAxis& load_axis = loadAxis(config, m_info.channel);
+    const LoadAxis& axis = loadAxis(config, m_info.channel);
     int column = kMapColumns - 1;
     for (int c = 0; c < kMapColumns; ++c) {
         if (rpm < rpmAxis[c]) {
@@ -86,7 +85,7 @@ std::pair<int, int> CMapArray::findCell(double rpm, double load) const {
     }
     int row = kMapRows - 1;
     for (int r = 0; r < kMapRows; ++r) {
-        if (load < load_axis[r]) {
+        if (load < axis[r]) {
             row = r;
             break;
         }
@@ -131,7 +130,7 @@ EEditResult CMapArray::incrementSelected(double delta) {
     // Online, a step starts from the record: cells edited while offline, or left behind by a
     // change another grid made, must not be copied into it afterwards.
     if (online)
-        m_cells = mapValues(m_device.config(), m_info.number);
+        fillFromModel();
     if (!online && m_info.offline == EOfflineStep::Ignored)
         return EEditResult::Ignored;
     try {
