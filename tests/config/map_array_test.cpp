@@ -35,9 +35,11 @@ TEST_F(MapArrayRules, LiveCellIsTheFirstAxisPointAboveAndLeavesATrail) {
     EXPECT_EQ(map.findCell(500, 0.1), std::make_pair(0, 0));
     EXPECT_EQ(map.findCell(9000, 9.0), std::make_pair(14, 15));
     EXPECT_EQ(map.findCell(1000, 0.6), std::make_pair(1, 1)); // on a point: the next one
+    EXPECT_FALSE(map.isCurrent(0, 0)); // no live point yet
     map.setCurrentCell(1200, 0.6);
     map.setCurrentCell(9000, 9.0);
-    ASSERT_EQ(map.trail().size(), 2u);
+    ASSERT_EQ(map.trail().size(), 1u);
+    EXPECT_EQ(map.trail()[0].column, 1);
     EXPECT_TRUE(map.isCurrent(14, 15));
     EXPECT_EQ(map.cellColor(14, 15), CMapArray::kCurrentCellColor);
 }

@@ -149,6 +149,16 @@ TEST_F(MapGridPage, MouseKeysAndCouplingReachTheSimulatorAndTheGridShowsThem) {
     QTest::keyClick(&page.time().view(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_DOUBLE_EQ(device.config().m_mapTimeEmu1[2][4], 1.0);
 
+    // No live cell before the first live point; then it moves through three cells and the two
+    // it left stay tinted as a trail.
+    EXPECT_FALSE(page.time().view().cell(0, 0).isCurrent());
+    for (const double rpm : {1200.0, 1500.0, 1800.0})
+        page.time().refreshLive(rpm, device.config().m_mapCoordinatesEmu1[6], true);
+    const CMapArray& time = page.time().map();
+    EXPECT_TRUE(page.time().view().cell(time.m_liveRow, time.m_liveCol).isCurrent());
+    EXPECT_EQ(time.trail().size(), 2u);
+    EXPECT_GT(page.time().view().cell(time.m_liveRow, time.m_liveCol - 1).trail(), 0);
+
     // The focused grid's headers turn green.
     EXPECT_TRUE(page.time().view().hasFocus());
     const QImage shot = page.grab().toImage();

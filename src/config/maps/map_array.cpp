@@ -96,7 +96,7 @@ std::pair<int, int> CMapArray::findCell(double rpm, double load) const {
 void CMapArray::setCurrentCell(double rpm, double load) {
     const auto [column, row] = findCell(rpm, load);
     const std::int64_t now = appClock().nowMs();
-    if (column != m_liveCol || row != m_liveRow) {
+    if (m_hasLive && (column != m_liveCol || row != m_liveRow)) {
         // One entry per cell: the latest time the engine left it.
         std::erase_if(m_trail, [this](const auto& left) {
             return left.first.row == m_liveRow && left.first.column == m_liveCol;
@@ -106,6 +106,7 @@ void CMapArray::setCurrentCell(double rpm, double load) {
     std::erase_if(m_trail, [now](const auto& left) { return now - left.second >= kTrailMs; });
     m_liveCol = column;
     m_liveRow = row;
+    m_hasLive = true;
     notifyChanged();
 }
 

@@ -85,7 +85,10 @@ public:
     SRgb cellColor(int column, int row) const;
     // White at 0, deepening red above and yellow below; channels clamped to 0-255.
     SRgb valueColor(double value) const;
-    bool isCurrent(int column, int row) const { return column == m_liveCol && row == m_liveRow; }
+    // No cell is current before the first live point.
+    bool isCurrent(int column, int row) const {
+        return m_hasLive && column == m_liveCol && row == m_liveRow;
+    }
     std::vector<STrailCell> trail() const;
 
     // ---- Selection ----------------------------------------------------------------------------
@@ -160,6 +163,7 @@ private:
     MapValues m_cells{};
     SelectionMarks m_selected{};
     bool m_wasConnected = false;
+    bool m_hasLive = false;
     bool m_busy = false;
     CMapHistory m_history;
     std::vector<std::pair<STrailCell, std::int64_t>> m_trail; // cell and when it was left
