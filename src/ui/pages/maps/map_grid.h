@@ -26,7 +26,9 @@ private:
 
 // Binds a map's rules (CMapArray) to the cell grid that draws it: cells, headers, live cell and
 // trail follow the map; mouse, keys and the context menu's tools go to the map. A page places
-// the view, routes its keys through handleKey and calls refresh and refreshLive.
+// the view, routes its keys through handleKey (after handling the keys that couple its two
+// grids, such as Ctrl+Up/Down with a coupling factor) and calls refresh and refreshLive. The
+// header rules' axis listener refreshes this grid until the page sets its own.
 class CMapGrid : public QObject {
     Q_OBJECT
 public:
