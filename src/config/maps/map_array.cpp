@@ -1,0 +1,220 @@
+#include "config/maps/map_array.h"
+
+#include "config/maps/map_array_internal.h"
+
+#include "config/rounding.h"
+#include "lang/source_text.h"
+#include "link/lpg_device.h"
+#include "platform/clock.h"
+#include "platform/error.h"
+#include "platform/user_interface.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace torva {
+
+namespace {
+
+using map_internal::CBusyScope;
+using map_internal::forEachCell;
+
+constexpr const char* kCaption = "TORVA";
+constexpr const char* kWriteFailed = PL("Nie powiodło się wpisanie ustawień do urządzenia!");
+constexpr double kRangeTolerance = 1e-9;
+
+std::uint8_t colorChannel(double value) {
+    return static_cast<std::uint8_t>(std::clamp(std::trunc(value), 0.0, 255.0));
+}
+
+} // namespace
+
+CMapArray::CMapArray(CLPGDevice& device, int mapNumber)
+    : m_valueMax(mapInfo(mapNumber).valueMax), m_valueMin(mapInfo(mapNumber).valueMin),
+      m_device(device), m_info(mapInfo(mapNumber)) {
+    m_wasConnected = connected();
+    fillFromModel();
+}
+
+// ---- Cells -------------------------------------------------------------------------------------
+
+void CMapArray::fillFromModel() {
+    m_cells = mapValues(m_device.config(), m_info.number);
+    notifyChanged();
+}
+
+void CMapArray::noteConnection(bool isConnected) {
+    if (isConnected && !m_wasConnected)
+        fillFromModel();
+    m_wasConnected = isConnected;
+}
+
+void CMapArray::setCellValue(int column, int row, double value) {
+    m_cells[row][column] = value;
+}
+
+std::string CMapArray::cellText(int column, int row) const {
+    return formatValue(m_cells[row][column]);
+}
+
+std::string CMapArray::formatValue(double value) const {
+    return formatMapValue(m_info.kind, value);
+}
+
+SRgb CMapArray::valueColor(double value) const {
+    const double shade = value * m_colorScale;
+    if (value >= 0)
+        return {255, colorChannel(255 - shade), colorChannel(255 - shade)};
+    return {255, 255, colorChannel(255 + shade)};
+}
+
+SRgb CMapArray::cellColor(int column, int row) const {
+    return isCurrent(column, row) ? kCurrentCellColor : valueColor(m_cells[row][column]);
+}
+
+std::pair<int, int> CMapArray::findCell(double rpm, double load) const {
+    const CDeviceConfig& config = m_device.config();
+    const RpmAxis& rpmAxis = config.m_mapRpmCoordinatesEmu1;
+    const LoadAxis& axis = loadAxis(config, m_info.channel);
+    int column = kMapColumns - 1;
+    for (int c = 0; c < kMapColumns; ++c) {
+        if (rpm < rpmAxis[c]) {
+            column = c;
+            break;
+        }
+    }
+    int row = kMapRows - 1;
+    for (int r = 0; r < kMapRows; ++r) {
+        if (load < axis[r]) {
+            row = r;
+            break;
+        }
+    }
+    return {column, row};
+}
+
+void CMapArray::setCurrentCell(double rpm, double load) {
+    const auto [column, row] = findCell(rpm, load);
+    const std::int64_t now = appClock().nowMs();
+    if (m_hasLive && (column != m_liveCol || row != m_liveRow)) {
+        // One entry per cell: the latest time the engine left it.
+        std::erase_if(m_trail, [this](const auto& left) {
+            return left.first.row == m_liveRow && left.first.column == m_liveCol;
+        });
+        m_trail.push_back({{m_liveRow, m_liveCol, 0}, now});
+    }
+    std::erase_if(m_trail, [now](const auto& left) { return now - left.second >= kTrailMs; });
+    m_liveCol = column;
+    m_liveRow = row;
+    m_hasLive = true;
+    notifyChanged();
+}
+
+std::vector<STrailCell> CMapArray::trail() const {
+    const std::int64_t now = appClock().nowMs();
+    std::vector<STrailCell> cells;
+    for (const auto& [cell, leftAt] : m_trail) {
+        const double age = static_cast<double>(now - leftAt) / kTrailMs;
+        if (age < 1 && !isCurrent(cell.column, cell.row))
+            cells.push_back({cell.row, cell.column, std::max(age, 0.0)});
+    }
+    return cells;
+}
+
+// ---- Steps -------------------------------------------------------------------------------------
+
+EEditResult CMapArray::incrementSelected(double delta) {
+    if (m_busy)
+        return EEditResult::Ignored;
+    const bool online = connected();
+    m_wasConnected = online;
+    // Online, a step starts from the record: cells edited while offline, or left behind by a
+    // change another grid made, must not be copied into it afterwards.
+    if (online)
+        fillFromModel();
+    if (!online && m_info.offline == EOfflineStep::Ignored)
+        return EEditResult::Ignored;
+    try {
+        const std::optional<SMapStep> step = mapStepFor(m_selected, m_info.kind, delta);
+        if (!step)
+            return EEditResult::Ignored;
+        bool fits = true;
+        forEachCell([&](int column, int row) {
+            if (m_selected[row][column] && !inRange(m_cells[row][column] + step->appliedDelta))
+                fits = false;
+        });
+        if (!fits)
+            return EEditResult::Refused;
+
+        const CBusyScope busy(m_busy);
+        forEachCell([&](int column, int row) {
+            if (m_selected[row][column]) {
+                const double next = toShown(m_cells[row][column] + step->appliedDelta);
+                setCellValue(column, row, std::clamp(next, m_valueMin, m_valueMax));
+            }
+        });
+        notifyChanged();
+        if (!online)
+            return EEditResult::Done;
+
+        SMapChange change;
+        const MapValues before = mapValues(m_device.config(), m_info.number);
+        const bool written = sendStep(m_info.number, *step);
+        if (written) {
+            storeCellsInRecord();
+            change.maps.push_back(
+                {m_info.number, before, mapValues(m_device.config(), m_info.number)});
+        }
+        appUi().responsiveWait(kStepWaitMs);
+        sendCoupledStep(*step, change);
+        m_history.record(std::move(change));
+        return written ? EEditResult::Done : EEditResult::Failed;
+    } catch (const std::exception& error) {
+        showFailure("incrementSelected", error);
+        return EEditResult::Failed;
+    }
+}
+
+void CMapArray::sendCoupledStep(const SMapStep&, SMapChange&) {}
+
+bool CMapArray::sendStep(int mapNumber, const SMapStep& step) {
+    const std::array<std::uint8_t, 6> payload = step.payload();
+    if (m_device.writeMapPart(mapNumber, payload) && m_device.completeMapChange(mapNumber))
+        return true;
+    appUi().message(kWriteFailed, kCaption, EIcon::Error);
+    return false;
+}
+
+// ---- Helpers -----------------------------------------------------------------------------------
+
+bool CMapArray::connected() const {
+    return m_device.isConnected();
+}
+
+bool CMapArray::inRange(double value) const {
+    return value >= m_valueMin - kRangeTolerance && value <= m_valueMax + kRangeTolerance;
+}
+
+double CMapArray::toShown(double value) const {
+    const double units = unitsPerValue(m_info.kind);
+    return round0(value * units) / units;
+}
+
+void CMapArray::notifyChanged() {
+    if (m_changed)
+        m_changed();
+}
+
+void CMapArray::notifyRecordChanged() {
+    if (m_recordChanged)
+        m_recordChanged();
+}
+
+void CMapArray::showFailure(const char* operation, const std::exception& error) const {
+    const auto* described = dynamic_cast<const IError*>(&error);
+    const std::string detail = described ? described->formattedText() : error.what();
+    appUi().message(std::string(m_info.className) + "::" + operation + "()\n" + detail, kCaption,
+                    EIcon::None);
+}
+
+} // namespace torva

@@ -1,0 +1,72 @@
+// The grid's changes of the live configuration record, kept together: the cells into the record
+// after an acknowledged step, a coupled step into the other map, and whole-map writes.
+#include "config/maps/map_array.h"
+
+#include "config/rounding.h"
+#include "lang/source_text.h"
+#include "link/lpg_device.h"
+#include "platform/user_interface.h"
+
+#include <algorithm>
+
+namespace torva {
+
+namespace {
+
+constexpr const char* kCaption = "TORVA";
+constexpr const char* kWriteFailed = PL("Nie powiodło się wpisanie ustawień do urządzenia!");
+
+// What a map byte can hold, in shown units: the controller saturates a step there.
+double wireMin(EMapKind kind) {
+    return kind == EMapKind::Time ? 0.0 : -100.0;
+}
+double wireMax(EMapKind kind) {
+    return kind == EMapKind::Time ? 25.5 : 155.0;
+}
+
+} // namespace
+
+void CMapArray::storeCellsInRecord() {
+    MapValues& record = mapValues(m_device.config(), m_info.number);
+    for (int row = 0; row < kMapRows; ++row) {
+        for (int column = 0; column < kMapColumns; ++column)
+            record[row][column] = std::clamp(m_cells[row][column], m_valueMin, m_valueMax);
+    }
+}
+
+void CMapArray::storeStepInRecord(int mapNumber, const SMapStep& step) {
+    const EMapKind kind = mapInfo(mapNumber).kind;
+    const double units = unitsPerValue(kind);
+    MapValues& record = mapValues(m_device.config(), mapNumber);
+    for (int row = step.row; row < step.row + step.rows; ++row) {
+        for (int column = step.column; column < step.column + step.columns; ++column) {
+            const double next = round0((record[row][column] + step.appliedDelta) * units) / units;
+            record[row][column] = std::clamp(next, wireMin(kind), wireMax(kind));
+        }
+    }
+}
+
+bool writeMapImage(CLPGDevice& device, int mapNumber, const MapValues& image) {
+    MapValues& record = mapValues(device.config(), mapNumber);
+    const MapValues kept = record;
+    record = image;
+    bool written = false;
+    try {
+        written = device.writeBlock(mapInfo(mapNumber).block);
+    } catch (...) {
+        record = kept;
+        throw;
+    }
+    if (!written)
+        record = kept;
+    return written;
+}
+
+bool CMapArray::writeWholeMap(int mapNumber, const MapValues& image) {
+    if (writeMapImage(m_device, mapNumber, image))
+        return true;
+    appUi().message(kWriteFailed, kCaption, EIcon::Error);
+    return false;
+}
+
+} // namespace torva

@@ -1,0 +1,247 @@
+// map show / step / load / clear: one injection-time or emulation map at a time.
+#include "commands.h"
+#include "config/document/document_messages.h"
+#include "config/maps/map_classes.h"
+#include "config/rounding.h"
+#include "config/settings_backup.h"
+#include "lang/source_text.h"
+#include "lang/translation.h"
+
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <sstream>
+
+namespace torva::cli {
+
+namespace {
+
+constexpr const char* kWriteFailed = PL("Nie powiodło się wpisanie ustawień do urządzenia!");
+
+struct SMapArguments {
+    int number = 0;
+    bool csv = false;
+    std::string rows;
+    std::string columns;
+    double delta = 0;
+    std::string file;
+};
+
+// The map of the connected controller; exit 1 when that controller has no such map.
+CLPGDevice& deviceWithMap(CSession& session, int number) {
+    CLPGDevice& device = session.device();
+    if (!mapExists(number, device.config().m_devInfo.m_deviceID))
+        fail(EExit::Refused, "map " + std::to_string(number) +
+                                 " (digital TPS) exists only on controllers of types 25 and 37");
+    return device;
+}
+
+void printMap(const CDeviceConfig& config, int number, bool csv) {
+    const char separator = csv ? ',' : '\t';
+    const SMapInfo& info = mapInfo(number);
+    std::string text;
+    for (const double rpm : config.m_mapRpmCoordinatesEmu1)
+        text += separator + formatRpmPoint(rpm);
+    text += '\n';
+    const LoadAxis& axis = loadAxis(config, info.channel);
+    const MapValues& map = mapValues(config, number);
+    for (int row = 0; row < kMapRows; ++row) {
+        text += formatLoadPoint(config, info.channel, axis[row]);
+        for (const double value : map[row])
+            text += separator + formatMapValue(info.kind, value);
+        text += '\n';
+    }
+    std::cout << text << std::flush;
+}
+
+// "A" or "A-B" within 0..last.
+std::pair<int, int> parseSpan(const std::string& text, int last, const char* what) {
+    const std::size_t dash = text.find('-', 1);
+    const std::optional<double> first = parseTypedNumber(text.substr(0, dash));
+    const std::optional<double> second =
+        dash == std::string::npos ? first : parseTypedNumber(text.substr(dash + 1));
+    const auto whole = [last](const std::optional<double>& v) {
+        return v && *v == static_cast<int>(*v) && *v >= 0 && *v <= last;
+    };
+    if (!whole(first) || !whole(second) || *second < *first)
+        fail(EExit::Usage, std::string(what) + " must be N or N-M within 0-" +
+                               std::to_string(last) + ", not '" + text + "'");
+    return {static_cast<int>(*first), static_cast<int>(*second)};
+}
+
+void show(CSession& session, const SMapArguments& args) {
+    printMap(deviceWithMap(session, args.number).config(), args.number, args.csv);
+}
+
+void step(CSession& session, const SMapArguments& args) {
+    const auto [firstRow, lastRow] = parseSpan(args.rows, kMapRows - 1, "--rows");
+    const auto [firstColumn, lastColumn] = parseSpan(args.columns, kMapColumns - 1, "--cols");
+    CLPGDevice& device = deviceWithMap(session, args.number);
+    const std::unique_ptr<CMapArray> map = createMapArray(args.number, device);
+    map->selectRect(firstColumn, firstRow, lastColumn, lastRow);
+    switch (map->incrementSelected(args.delta)) {
+    case EEditResult::Done:
+        break;
+    case EEditResult::Refused:
+        fail(EExit::Usage, "the step would take a cell out of " +
+                               formatMapValue(map->info().kind, map->m_valueMin) + " to " +
+                               formatMapValue(map->info().kind, map->m_valueMax) +
+                               "; nothing was written");
+    case EEditResult::Ignored:
+        fail(EExit::Usage, "a step must be at least one unit of the map (0.1 ms or 1 %) and at "
+                           "most 255 units");
+    case EEditResult::Failed:
+        session.failWithShownError(EExit::Refused, translate(kWriteFailed));
+    }
+    session.failOnDeclinedOrShownError();
+    printMap(device.config(), args.number, args.csv);
+}
+
+// The map in a file of the `map show --csv` form; exit 1 naming the line and column of the
+// first fault.
+MapValues readMapFile(const std::string& file, const SMapInfo& info) {
+    std::ifstream in(file);
+    if (!in)
+        fail(EExit::Refused, file + ": cannot be read");
+    const auto faultAt = [&file](int line, int column, const std::string& what) {
+        fail(EExit::Refused, file + ": line " + std::to_string(line) + ", column " +
+                                 std::to_string(column) + ": " + what + "; nothing was written");
+    };
+    MapValues map{};
+    std::string line;
+    int lineNumber = 0;
+    int rows = 0;
+    while (std::getline(in, line)) {
+        ++lineNumber;
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.empty())
+            continue;
+        std::vector<std::string> fields;
+        std::istringstream split(line);
+        for (std::string field; std::getline(split, field, ',');)
+            fields.push_back(field);
+        if (!line.empty() && line.back() == ',')
+            fields.emplace_back();
+        if (fields.size() != kMapColumns + 1)
+            faultAt(lineNumber,
+                    static_cast<int>(std::min(fields.size(), std::size_t{kMapColumns + 1})) + 1,
+                    "expected " + std::to_string(kMapColumns + 1) + " fields, found " +
+                        std::to_string(fields.size()));
+        if (rows++ == 0)
+            continue; // the RPM axis
+        if (rows > kMapRows + 1)
+            faultAt(lineNumber, 1, "more than " + std::to_string(kMapRows) + " map rows");
+        for (int column = 0; column < kMapColumns; ++column) {
+            const std::string& field = fields[column + 1];
+            const std::optional<double> value = parseTypedNumber(field);
+            if (!value)
+                faultAt(lineNumber, column + 2, "'" + field + "' is not a number");
+            const double units = unitsPerValue(info.kind);
+            const double shown = round0(*value * units) / units;
+            if (shown < info.valueMin || shown > info.valueMax)
+                faultAt(lineNumber, column + 2,
+                        field + " is outside " + formatMapValue(info.kind, info.valueMin) + " to " +
+                            formatMapValue(info.kind, info.valueMax));
+            map[rows - 2][column] = shown;
+        }
+    }
+    if (rows != kMapRows + 1)
+        faultAt(lineNumber + 1, 1,
+                "expected the RPM line and " + std::to_string(kMapRows) + " map rows, found " +
+                    std::to_string(rows) + " lines");
+    return map;
+}
+
+void backUp(CSession& session, const CDeviceConfig& live) {
+    const SSettingsBackup backup = writeSettingsBackup(live);
+    if (backup.written) {
+        std::cout << backup.path << std::endl;
+        return;
+    }
+    std::string question = translate(doc_message::kBackupFailedQuestion);
+    const std::string detail = backup.path + " (" + backup.failure + ")";
+    if (const std::size_t at = question.find("%s"); at != std::string::npos)
+        question.replace(at, 2, detail);
+    if (appUi().question(question, doc_message::kCaption, EButtons::YesNo, EIcon::Warning) !=
+        EAnswer::Yes)
+        session.failOnDeclinedOrShownError();
+}
+
+void load(CSession& session, const SMapArguments& args) {
+    const MapValues map = readMapFile(args.file, mapInfo(args.number));
+    CLPGDevice& device = deviceWithMap(session, args.number);
+    backUp(session, device.config());
+    if (!writeMapImage(device, args.number, map))
+        fail(EExit::Refused, translate(kWriteFailed));
+}
+
+void clear(CSession& session, const SMapArguments& args) {
+    if (!session.options().yes)
+        fail(EExit::Usage, "map clear sets every cell of the map to 0; confirm with --yes");
+    CLPGDevice& device = deviceWithMap(session, args.number);
+    if (!device.clearMap(args.number))
+        fail(EExit::Refused, translate(doc_message::kInjectionMapFailed));
+}
+
+void addMapNumber(CLI::App& command, SMapArguments& args) {
+    command
+        .add_option("N", args.number,
+                    "map: 1/2 time/emulation map of channel 1, 3/4 channel 2, 5/6 channel 3, "
+                    "7/8 channel 4, 9/10 the digital-TPS pair (types 25 and 37)")
+        ->required()
+        ->check(CLI::Range(1, kMapCount));
+}
+
+} // namespace
+
+void addMapCommands(CLI::App& app, CSession& session, const CommandSink& sink) {
+    CLI::App* map = app.add_subcommand("map", "Show and edit one injection-time or emulation map");
+    map->require_subcommand(1);
+    const auto args = std::make_shared<SMapArguments>();
+    const auto bind = [&session, sink, args](CLI::App* command,
+                                             void (*run)(CSession&, const SMapArguments&)) {
+        command->callback(
+            [&session, sink, args, run] { sink([&session, args, run] { run(session, *args); }); });
+    };
+
+    CLI::App* showCommand = addCommand(
+        *map, "show",
+        "Print map N: a line of the 15 RPM points, then 16 lines of a load point and 15 cells, "
+        "TAB-separated",
+        "torvactl map show 1 --csv > time1.csv");
+    addMapNumber(*showCommand, *args);
+    showCommand->add_flag("--csv", args->csv, "separate the fields by commas");
+    bind(showCommand, show);
+
+    CLI::App* stepCommand = addCommand(
+        *map, "step",
+        "Raise or lower cells of map N as the grid's Ctrl+Up/Down does (rows 0-15 top to bottom, "
+        "columns 0-14 left to right), then print the map; a step that would take a cell out of "
+        "range exits 2 with nothing written",
+        "torvactl map step 2 --rows 3-5 --cols 0-14 --by -2");
+    addMapNumber(*stepCommand, *args);
+    stepCommand->add_option("--rows", args->rows, "load rows A or A-B")->required();
+    stepCommand->add_option("--cols", args->columns, "RPM columns C or C-D")->required();
+    stepCommand->add_option("--by", args->delta, "the step: ms on time maps, % on emulation maps")
+        ->required();
+    stepCommand->add_flag("--csv", args->csv, "print the map with commas");
+    bind(stepCommand, step);
+
+    CLI::App* loadCommand = addCommand(
+        *map, "load",
+        "Write map N from FILE in the `map show --csv` form (its axis line and column are "
+        "ignored) after backing up the configuration; prints the backup path. A wrong shape, a "
+        "non-number or an out-of-range cell exits 1 with nothing written",
+        "torvactl map load 1 time1.csv");
+    addMapNumber(*loadCommand, *args);
+    loadCommand->add_option("FILE", args->file, "the map file")->required();
+    bind(loadCommand, load);
+
+    CLI::App* clearCommand = addCommand(
+        *map, "clear", "Clear map N in the controller (needs --yes)", "torvactl --yes map clear 2");
+    addMapNumber(*clearCommand, *args);
+    bind(clearCommand, clear);
+}
+
+} // namespace torva::cli
