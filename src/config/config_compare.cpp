@@ -41,8 +41,6 @@ const std::vector<std::optional<std::size_t>>& groupOfEachKey() {
     return groups;
 }
 
-// A load sets the supply-voltage limit by the connected controller's type, whatever the file
-// says, so between types it is no difference.
 std::size_t supplyVoltageKey() {
     static const std::size_t index = [] {
         const auto& keys = settingsKeys();
@@ -110,7 +108,9 @@ SConfigDiff compareConfigurations(const SConfigSnapshot& controller, const SConf
     std::optional<EApartReason> groupApart;
     for (std::size_t i = 0; i < keyGroups.size(); ++i) {
         const std::optional<std::size_t>& group = keyGroups[i];
-        if (!group)
+        // A load sets the supply-voltage limit by the connected controller's type whatever the
+        // file says, so no file can carry it: like the identity, it is not compared.
+        if (!group || i == supplyVoltageKey())
             continue;
         if (group != currentGroup) {
             currentGroup = group;
@@ -121,8 +121,6 @@ SConfigDiff compareConfigurations(const SConfigSnapshot& controller, const SConf
         const std::optional<double> second = numberAt(other, i);
         if (groupApart)
             diff.apart.push_back({i, *groupApart});
-        else if (i == supplyVoltageKey() && controller.deviceType != other.deviceType)
-            diff.apart.push_back({i, EApartReason::DeviceType});
         else if (!first)
             diff.apart.push_back({i, EApartReason::NotInFirst});
         else if (!second)

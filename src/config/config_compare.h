@@ -54,7 +54,8 @@ struct SConfigDiff {
 
 // Compares member by member, the first configuration standing for the controller: its type and
 // firmware decide which groups exist. The time stamp, identity and statistics are no
-// configuration and are never compared.
+// configuration and are never compared; neither is m_base.m_minVCC, which every load sets by the
+// connected controller's type.
 SConfigDiff compareConfigurations(const SConfigSnapshot& controller, const SConfigSnapshot& other);
 
 // Why a whole group is left out when the controller (type, firmware) meets a configuration of
