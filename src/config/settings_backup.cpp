@@ -3,13 +3,18 @@
 #include "config/data_folders.h"
 #include "config/settings_export.h"
 #include "config/settings_io.h"
+#include "lang/source_text.h"
 #include "platform/folders.h"
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
+#include <filesystem>
+#include <regex>
 #include <unistd.h>
 
 namespace torva {
@@ -40,8 +45,40 @@ std::string compactTime(std::chrono::system_clock::time_point when) {
     std::tm local{};
     char text[32] = {};
     if (!localtime_r(&seconds, &local))
-        return "00000000-000000";
-    return std::string(text, std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &local));
+        return "00000000-000000+0000";
+    return std::string(text, std::strftime(text, sizeof text, "%Y%m%d-%H%M%S%z", &local));
+}
+
+struct SReasonName {
+    EBackupReason reason;
+    const char* word;
+    const char* text;
+};
+constexpr std::array<SReasonName, 4> kReasonNames{{
+    {EBackupReason::FactorySettings, "factory", PL("ustawienia fabryczne")},
+    {EBackupReason::FileLoad, "load", PL("wczytanie pliku")},
+    {EBackupReason::Firmware, "firmware", PL("programowanie firmware")},
+    {EBackupReason::PartialApply, "partial", PL("częściowe wczytanie")},
+}};
+
+const SReasonName& reasonName(EBackupReason reason) {
+    for (const SReasonName& name : kReasonNames) {
+        if (name.reason == reason)
+            return name;
+    }
+    return kReasonNames.front();
+}
+
+std::optional<EBackupReason> reasonOfWord(const std::string& word) {
+    for (const SReasonName& name : kReasonNames) {
+        if (word == name.word)
+            return name.reason;
+    }
+    return std::nullopt;
+}
+
+int digitsAt(const std::string& text, std::size_t at, std::size_t count) {
+    return std::stoi(text.substr(at, count));
 }
 
 // Creates path as an empty file unless something is there already; the placeholder claims the
@@ -63,15 +100,92 @@ std::string candidate(const std::string& folder, const std::string& name, int nu
 
 } // namespace
 
-std::string settingsBackupName(const SDevInfo& identity,
-                               std::chrono::system_clock::time_point when) {
+std::string settingsBackupName(const SDevInfo& identity, std::chrono::system_clock::time_point when,
+                               EBackupReason reason) {
     return fileNamePart(identity.m_modelName) + "_" + fileNamePart(identity.m_serial) + "_" +
-           compactTime(when);
+           compactTime(when) + "_" + reasonName(reason).word;
+}
+
+const char* backupReasonWord(EBackupReason reason) {
+    return reasonName(reason).word;
+}
+
+const char* backupReasonText(EBackupReason reason) {
+    return reasonName(reason).text;
+}
+
+std::optional<SBackupFile> parseSettingsBackupName(const std::string& fileName) {
+    static const std::regex pattern(
+        R"(^(.+)_(\d{8})-(\d{6})([+-]\d{4})?(?:_([a-z]+))?(?:_(\d{1,3}))?\.)" +
+        std::string(kSettingsFileExtension) + "$");
+    std::smatch match;
+    if (!std::regex_match(fileName, match, pattern))
+        return std::nullopt;
+    SBackupFile backup;
+    backup.fileName = fileName;
+    backup.owner = match[1].str();
+    if (match[5].matched) {
+        backup.reason = reasonOfWord(match[5].str());
+        if (!backup.reason)
+            return std::nullopt;
+    }
+    const std::string date = match[2].str();
+    const std::string time = match[3].str();
+    std::tm fields{};
+    fields.tm_year = digitsAt(date, 0, 4) - 1900;
+    fields.tm_mon = digitsAt(date, 4, 2) - 1;
+    fields.tm_mday = digitsAt(date, 6, 2);
+    fields.tm_hour = digitsAt(time, 0, 2);
+    fields.tm_min = digitsAt(time, 2, 2);
+    fields.tm_sec = digitsAt(time, 4, 2);
+    std::time_t seconds = 0;
+    if (match[4].matched) {
+        const std::string offset = match[4].str();
+        const int minutes = digitsAt(offset, 1, 2) * 60 + digitsAt(offset, 3, 2);
+        seconds = timegm(&fields) - (offset[0] == '-' ? -minutes : minutes) * 60;
+    } else {
+        fields.tm_isdst = -1;
+        seconds = std::mktime(&fields);
+    }
+    // A later backup in the same second carries "_2", "_3", ...: keep them in order.
+    const int copy = match[6].matched ? std::stoi(match[6].str()) : 1;
+    backup.when = std::chrono::system_clock::from_time_t(seconds) + std::chrono::milliseconds(copy);
+    return backup;
+}
+
+std::vector<SBackupFile> listSettingsBackups(const std::string& folder, const SDevInfo& identity) {
+    const std::string prefix =
+        fileNamePart(identity.m_modelName) + "_" + fileNamePart(identity.m_serial) + "_";
+    std::vector<SBackupFile> backups;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        const std::string name = entry.path().filename().string();
+        if (!name.starts_with(prefix) || !entry.is_regular_file(error))
+            continue;
+        std::optional<SBackupFile> backup = parseSettingsBackupName(name);
+        // Not another controller's whose identifier merely starts like this one's.
+        if (!backup || backup->owner + "_" != prefix)
+            continue;
+        backup->path = folder + name;
+        backups.push_back(std::move(*backup));
+    }
+    std::sort(backups.begin(), backups.end(),
+              [](const SBackupFile& a, const SBackupFile& b) { return a.when > b.when; });
+    return backups;
+}
+
+std::string settingsBackupFolder() {
+    return settingsFolder() + "Backup/";
+}
+
+std::vector<SBackupFile> listSettingsBackups(const SDevInfo& identity) {
+    return listSettingsBackups(settingsBackupFolder(), identity);
 }
 
 SSettingsBackup writeSettingsBackup(const std::string& folder, const CDeviceConfig& live,
-                                    std::chrono::system_clock::time_point now) {
-    const std::string name = settingsBackupName(live.m_devInfo, now);
+                                    std::chrono::system_clock::time_point now,
+                                    EBackupReason reason) {
+    const std::string name = settingsBackupName(live.m_devInfo, now, reason);
     SSettingsBackup backup;
     for (int number = 1; number <= kMaxSameSecondBackups; ++number) {
         backup.path = candidate(folder, name, number);
@@ -98,11 +212,11 @@ SSettingsBackup writeSettingsBackup(const std::string& folder, const CDeviceConf
     return backup;
 }
 
-SSettingsBackup writeSettingsBackup(const CDeviceConfig& live,
+SSettingsBackup writeSettingsBackup(const CDeviceConfig& live, EBackupReason reason,
                                     std::chrono::system_clock::time_point now) {
-    const std::string folder = settingsFolder() + "Backup/";
+    const std::string folder = settingsBackupFolder();
     createFolders(folder);
-    return writeSettingsBackup(folder, live, now);
+    return writeSettingsBackup(folder, live, now, reason);
 }
 
 } // namespace torva

@@ -3,6 +3,7 @@
 #include "fixture/sim_fixture.h"
 
 #include "config/block_codec.h"
+#include "config/config_diff_groups.h"
 #include "config/data_folders.h"
 #include "config/document/document_messages.h"
 #include "config/document/veko2012_doc.h"
@@ -10,6 +11,7 @@
 #include "config/firmware_file.h"
 #include "config/firmware_file_writer.h"
 #include "config/process_state_guard.h"
+#include "config/saved_match.h"
 #include "config/settings_io.h"
 #include "config/settings_test_files.h"
 #include "link/demo_state.h"
@@ -538,4 +540,77 @@ TEST_F(FirmwareAgainstSimulator, ForcedRunFromIdentificationSendsNoAccessCodeAnd
     // Nothing of the customer's was read, so there is nothing to back up.
     EXPECT_TRUE(doc.lastBackupPath().empty());
     EXPECT_TRUE(backups().empty());
+}
+
+// ---- Backups dialog: restore, partial apply, the saved file the controller matches -------------
+
+TEST_F(DocumentAgainstSimulator, PartialApplyAsksBacksUpAndWritesExactlyTheTickedBlocks) {
+    CVeko2012Doc& doc = connect(25, 0x012F);
+    CDeviceConfig& live = doc.device().config();
+    CDeviceConfig file = live;
+    file.m_base.m_switchRPM = 1700;
+    file.m_adv.m_pwm = 40;
+    file.m_mapEmu3[2][5] = 37;
+    file.m_mapRpmCoordinatesEmu1[3] += 100;
+    const std::string path = writeSettingsFile(m_folder, file);
+    const std::vector<std::size_t> ticked{*diffGroupOfKey("m_base.m_flags"),
+                                          *diffGroupOfKey("m_mapEmu3[0][0]"),
+                                          *diffGroupOfKey("m_mapRpmCoordinatesEmu1[0]")};
+    const CDeviceConfig before = live;
+
+    EXPECT_FALSE(doc.applySettingsGroups(path, ticked)); // answered No
+    EXPECT_TRUE(requests().empty());
+    EXPECT_TRUE(backups().empty());
+    EXPECT_EQ(live, before);
+
+    m_ui.queueAnswer(EAnswer::Yes);
+    EXPECT_TRUE(doc.applySettingsGroups(path, ticked));
+    EXPECT_EQ(requests(), (std::vector<Request>{q(2), w(3), w(18), w(29), q(10)}))
+        << transcriptText();
+    expectBackupOf(before);
+    EXPECT_NE(doc.lastBackupPath().find("_partial"), std::string::npos);
+    EXPECT_EQ(live.m_base.m_switchRPM, 1700);
+    EXPECT_EQ(live.m_mapEmu3[2][5], 37);
+    EXPECT_EQ(live.m_adv.m_pwm, before.m_adv.m_pwm); // not ticked
+    EXPECT_EQ(sim().blockImage(18), encodeBlock(EBlock::EmuMap3, live));
+    EXPECT_EQ(sim().blockImage(29), encodeBlock(EBlock::Axes1Rpm, live));
+}
+
+TEST_F(DocumentAgainstSimulator, RestoreAsksThenLoadsLikeAnImport) {
+    CVeko2012Doc& doc = connect(25, 0x012F);
+    CDeviceConfig file = doc.device().config();
+    file.m_base.m_switchRPM = 1700;
+    const std::string path = writeSettingsFile(m_folder, file);
+    EXPECT_FALSE(doc.restoreSettingsFile(path));
+    EXPECT_TRUE(requests().empty());
+
+    m_ui.queueAnswer(EAnswer::Yes);
+    EXPECT_TRUE(doc.restoreSettingsFile(path));
+    EXPECT_EQ(requests(), loadRequests(true, true)) << transcriptText();
+    EXPECT_NE(doc.lastBackupPath().find("_load"), std::string::npos);
+    EXPECT_EQ(doc.device().config().m_base.m_switchRPM, 1700);
+}
+
+TEST_F(DocumentAgainstSimulator, OnConnectTellsWhichSavedFileTheControllerMatches) {
+    CVeko2012Doc& doc = connect(25, 0x012F);
+    CDeviceConfig& live = doc.device().config();
+    const std::string exported = settingsFolder() + "WX1234.dsettings";
+    m_ui.queueFile(exported);
+    ASSERT_EQ(doc.saveSettingsFile(), EExportResult::Saved);
+    EXPECT_EQ(findSavedMatch(live).matchingFile, exported);
+    EXPECT_EQ(savedMatchText(findSavedMatch(live)), "Zgodne z: WX1234.dsettings");
+
+    live.m_mapEmu1[0][0] += 1;
+    EXPECT_EQ(savedMatchText(findSavedMatch(live)), ""); // no backup to speak of yet
+
+    // After a load the loaded file is not in the settings folder; the backup differs.
+    CDeviceConfig file = live;
+    file.m_base.m_switchRPM = 1700;
+    m_ui.queueFile(writeSettingsFile(m_folder, file));
+    doc.loadSettingsFile();
+    const SSavedMatch match = findSavedMatch(live);
+    EXPECT_TRUE(match.matchingFile.empty());
+    ASSERT_TRUE(match.newestBackup);
+    EXPECT_EQ(match.newestBackup->path, doc.lastBackupPath());
+    EXPECT_TRUE(savedMatchText(match).starts_with("Ustawienia różnią się od najnowszej kopii"));
 }

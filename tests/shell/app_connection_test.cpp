@@ -4,10 +4,13 @@
 #include "fixture/sim_fixture.h"
 
 #include "config/block_codec.h"
+#include "config/config_diff_groups.h"
 #include "config/document/veko2012_doc.h"
+#include "config/environment_guard.h"
 #include "config/firmware_file.h"
 #include "config/firmware_file_writer.h"
 #include "config/process_state_guard.h"
+#include "config/settings_io.h"
 #include "lang/languages.h"
 #include "lang/translation.h"
 #include "link/identification_notice.h"
@@ -15,7 +18,9 @@
 #include "sim/simulator.h"
 #include "support/firmware_contents.h"
 #include "support/recording_ui.h"
+#include "support/temp_folder.h"
 #include "ui/controls/msm_caption_bar.h"
+#include "ui/shell/backups_dlg.h"
 #include "ui/shell/connection_procedure.h"
 #include "ui/shell/main_frame.h"
 #include "ui/shell/main_menu.h"
@@ -24,9 +29,11 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTableWidget>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -122,6 +129,50 @@ TEST(AppConnection, FactorySettingsFromTheMenuReachTheController) {
     const std::string backup = app.doc().lastBackupPath();
     EXPECT_TRUE(app.frame().statusBar()->currentMessage().contains(QString::fromStdString(backup)));
     EXPECT_EQ(app.frame().statusBar()->currentMessage().isEmpty(), backup.empty());
+}
+
+TEST(AppConnection, BackupsDialogShowsTheDifferencesAndWritesOnlyTheTickedGroup) {
+    selectLanguage(kPolishLanguage);
+    test::CProcessStateGuard processState;
+    test::CTempFolder home;
+    test::CEnvironmentGuard homeVariable("HOME", home.path());
+    test::CEnvironmentGuard configVariable("XDG_CONFIG_HOME", home.path() + "/.config");
+    SAppOptions options;
+    options.simulate = true;
+    CVeko2012App app(options);
+    ASSERT_TRUE(app.start());
+    CDeviceConfig& live = app.doc().device().config();
+    CDeviceConfig file = live;
+    file.m_base.m_switchRPM = live.m_base.m_switchRPM + 300;
+    file.m_mapEmu1[4][6] += 12;
+    file.m_timeStamp = "07-03-2014-15:04:09";
+    const std::string path = home.file("car.dsettings");
+    ASSERT_TRUE(writeSettings(path, file));
+    const CDeviceConfig before = live;
+
+    CBackupsDlg backups(app.doc(), &app.frame());
+    backups.addFile(path);
+    auto* groups = backups.findChild<QListWidget*>("groups");
+    ASSERT_EQ(groups->count(), 2);
+    backups.selectGroup(*diffGroupOfKey("m_mapEmu1[0][0]"));
+    const QTableWidgetItem* cell = backups.findChild<QTableWidget*>("differences")->item(4, 6);
+    ASSERT_NE(cell, nullptr);
+    EXPECT_NE(cell->background(), QBrush());
+    EXPECT_EQ(backups.findChild<QTableWidget*>("differences")->item(4, 5)->background(), QBrush());
+    EXPECT_EQ(live, before); // comparing changes nothing
+
+    app.simulator()->transcript().clear();
+    groups->item(0)->setCheckState(Qt::Checked); // the base settings
+    CModalAnswerer user;
+    backups.findChild<QPushButton*>("apply")->click();
+    ASSERT_EQ(user.boxTexts.size(), 1) << user.boxTexts.join("\n").toStdString(); // the question
+    EXPECT_EQ(live.m_base.m_switchRPM, file.m_base.m_switchRPM);
+    EXPECT_EQ(live.m_mapEmu1, before.m_mapEmu1);
+    EXPECT_EQ(app.simulator()->blockImage(3), encodeBlock(EBlock::Base, live));
+    EXPECT_EQ(app.simulator()->transcript().countRequests(14), 0u); // emulation map 1 not sent
+    // Its own backup joins the list; the file stays selected and differs only in the map.
+    EXPECT_EQ(backups.findChild<QListWidget*>("files")->count(), 2);
+    EXPECT_EQ(groups->count(), 1);
 }
 
 // Identification finds a controller without an application inside the start-up connection and

@@ -1,14 +1,20 @@
-// torva-screenshots FOLDER: the main window in demo mode, in Polish and in English, at
-// 1280 × 800 and at the 800 × 530 minimum, saved as PNG files for people to look at.
+// torva-screenshots FOLDER: the main window in demo mode, and the backups dialog comparing it
+// with a settings file, in Polish and in English, at 1280 × 800 and at the 800 × 530 minimum,
+// saved as PNG files for people to look at.
+#include "config/config_diff_groups.h"
+#include "config/document/veko2012_doc.h"
+#include "config/settings_io.h"
 #include "diag/lpg_thread_manager.h"
 #include "lang/languages.h"
 #include "lang/translation.h"
+#include "ui/shell/backups_dlg.h"
 #include "ui/shell/main_frame.h"
 #include "ui/shell/veko_app.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 
 #include <cstdio>
 
@@ -20,6 +26,29 @@ void processEventsFor(int ms) {
     while (timer.elapsed() < ms) {
         QApplication::processEvents(QEventLoop::AllEvents, 20);
     }
+}
+
+bool save(QWidget& widget, const QString& path) {
+    if (widget.grab().save(path)) {
+        std::printf("%s\n", qPrintable(path));
+        return true;
+    }
+    std::fprintf(stderr, "could not write %s\n", qPrintable(path));
+    return false;
+}
+
+// A settings file that differs from the demo controller in a few settings and map cells.
+std::string writeDifferingFile(torva::CVeko2012App& app, const QString& folder) {
+    torva::CDeviceConfig other = app.doc().device().config();
+    other.m_timeStamp = "07-03-2014-15:04:09";
+    other.m_base.m_switchRPM += 300;
+    other.m_base.m_switchTempr += 5;
+    other.m_mapEmu1[4][6] += 12;
+    other.m_mapEmu1[5][6] += 10;
+    other.m_mapEmu1[5][7] += 8;
+    const std::string path = (folder + QStringLiteral("/backup-example.dsettings")).toStdString();
+    torva::writeSettings(path, other);
+    return path;
 }
 
 } // namespace
@@ -62,14 +91,27 @@ int main(int argc, char** argv) {
                                      .arg(folder, QString::fromLatin1(language.name))
                                      .arg(size.width())
                                      .arg(size.height());
-            if (frame.grab().save(path)) {
-                std::printf("%s\n", qPrintable(path));
-            } else {
-                std::fprintf(stderr, "could not write %s\n", qPrintable(path));
-                ++failures;
-            }
+            failures += save(frame, path) ? 0 : 1;
         }
     }
+    const std::string example = writeDifferingFile(app, folder);
+    for (const auto& language : languages) {
+        selectLanguage(language.language);
+        for (const QSize& size : sizes) {
+            CBackupsDlg backups(app.doc(), &frame);
+            backups.addFile(example);
+            backups.selectGroup(*diffGroupOfKey("m_mapEmu1[0][0]"));
+            backups.resize(size);
+            backups.show();
+            processEventsFor(300);
+            const QString path = QStringLiteral("%1/backups-%2-%3x%4.png")
+                                     .arg(folder, QString::fromLatin1(language.name))
+                                     .arg(size.width())
+                                     .arg(size.height());
+            failures += save(backups, path) ? 0 : 1;
+        }
+    }
+    QFile::remove(QString::fromStdString(example));
     app.shutdown();
     return failures == 0 ? 0 : 1;
 }

@@ -374,3 +374,47 @@ TEST_F(TorvactlAgainstSimulator, DemoModeAnswersWithoutAController) {
 }
 
 } // namespace
+
+TEST_F(TorvactlAgainstSimulator, ConfigDiffListsEveryDifferenceAndBackupsListsTheNewestFirst) {
+    start();
+    const std::string settings = file("car.dsettings");
+    ASSERT_EQ(run({"config", "export", settings}).status, kOk);
+    const SToolRun same = run({"config", "diff", settings});
+    EXPECT_EQ(same.status, kOk) << describe(same);
+    EXPECT_EQ(same.out, "");
+
+    ASSERT_EQ(run({"set", "m_base.m_switchRPM", "1500", "m_adv.m_pwm", "30",
+                   "m_sensorsSetup.m_fuelType", "1", "m_serviceSetup.m_maxRpm", "4500",
+                   "m_tempomatSetup.m_ignitionOrder", "2", "m_mapEmu3[12][7]", "15"})
+                  .status,
+              kOk);
+    const SToolRun differ = run({"config", "diff", settings});
+    EXPECT_EQ(differ.status, kRefused) << describe(differ);
+    EXPECT_EQ(differ.out, "m_base.m_switchRPM\t1500\t1200\n"
+                          "m_adv.m_pwm\t30\t25\n"
+                          "m_sensorsSetup.m_fuelType\t1\t0\n"
+                          "m_serviceSetup.m_maxRpm\t4500\t5000\n"
+                          "m_tempomatSetup.m_ignitionOrder\t2\t6\n"
+                          "m_mapEmu3[12][7]\t15\t0\n")
+        << describe(differ);
+    EXPECT_EQ(differ.err, "");
+    const SToolRun json = run({"--json", "config", "diff", settings});
+    EXPECT_NE(json.out.find(
+                  R"({"controller":15.0,"file":0.0,"group":"m_mapEmu3","key":"m_mapEmu3[12][7]"})"),
+              std::string::npos)
+        << json.out;
+
+    const SToolRun missing = run({"config", "diff", file("missing.dsettings")});
+    EXPECT_EQ(missing.status, kRefused);
+    EXPECT_NE(missing.err.find("missing.dsettings: No such file"), std::string::npos)
+        << missing.err;
+
+    const SToolRun import = run({"config", "import", settings});
+    ASSERT_EQ(import.status, kOk) << describe(import);
+    EXPECT_EQ(run({"config", "diff", settings}).status, kOk);
+    const SToolRun backups = run({"backups"});
+    ASSERT_EQ(backups.status, kOk) << describe(backups);
+    const std::vector<std::string> listed = lines(backups.out);
+    ASSERT_EQ(listed.size(), 1u) << backups.out;
+    EXPECT_EQ(listed[0].substr(listed[0].find('\t')), "\tload\t" + lines(import.out)[0]);
+}

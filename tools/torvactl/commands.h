@@ -22,6 +22,9 @@ void addPortsCommand(CLI::App& app, CSession& session, const CommandSink& sink);
 void addIdentifyCommand(CLI::App& app, CSession& session, const CommandSink& sink);
 void addGetSetCommands(CLI::App& app, CSession& session, const CommandSink& sink);
 void addConfigCommands(CLI::App& app, CSession& session, const CommandSink& sink);
+// After addConfigCommands: adds "diff" to the "config" command.
+void addConfigDiffCommand(CLI::App& app, CSession& session, const CommandSink& sink);
+void addBackupsCommand(CLI::App& app, CSession& session, const CommandSink& sink);
 void addDeviceCommands(CLI::App& app, CSession& session, const CommandSink& sink);
 void addMonitorCommand(CLI::App& app, CSession& session, const CommandSink& sink);
 void addOscdCommands(CLI::App& app, CSession& session, const CommandSink& sink);

@@ -19,7 +19,8 @@ int runGuarded(const std::function<void()>& command) {
         command();
         return static_cast<int>(EExit::Ok);
     } catch (const CCommandError& error) {
-        printError(error.what());
+        if (*error.what() != '\0')
+            printError(error.what());
         return static_cast<int>(error.status());
     } catch (const CRSError& error) {
         printError(error.formattedText());

@@ -14,7 +14,8 @@ enum class EExit : int {
     NoController = 3, // no controller found, or the link was lost
 };
 
-// A command's failure: its exit status and the text of its one "error: " line.
+// A command's failure: its exit status and the text of its one "error: " line; without text, only
+// the status (a result such as "the files differ" rather than a failure).
 class CCommandError : public std::runtime_error {
 public:
     CCommandError(EExit status, const std::string& message)

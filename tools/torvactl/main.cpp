@@ -62,6 +62,8 @@ int main(int argc, char** argv) {
     addIdentifyCommand(app, session, sink);
     addGetSetCommands(app, session, sink);
     addConfigCommands(app, session, sink);
+    addConfigDiffCommand(app, session, sink);
+    addBackupsCommand(app, session, sink);
     addDeviceCommands(app, session, sink);
     addMonitorCommand(app, session, sink);
     addOscdCommands(app, session, sink);

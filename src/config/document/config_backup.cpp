@@ -21,8 +21,8 @@ std::string backupFailedText(const SSettingsBackup& backup) {
 
 } // namespace
 
-bool CVeko2012Doc::backUpLiveConfiguration() {
-    const SSettingsBackup backup = writeSettingsBackup(m_device.config());
+bool CVeko2012Doc::backUpLiveConfiguration(EBackupReason reason) {
+    const SSettingsBackup backup = writeSettingsBackup(m_device.config(), reason);
     if (backup.written) {
         m_lastBackupPath = backup.path;
         return true;

@@ -110,7 +110,7 @@ void CVeko2012Doc::restoreFactorySettings() {
     if (appUi().question(doc_message::kFactoryQuestion, doc_message::kCaption, EButtons::YesNo,
                          EIcon::None) != EAnswer::Yes)
         return;
-    if (!m_device.isConnected() || !backUpLiveConfiguration())
+    if (!m_device.isConnected() || !backUpLiveConfiguration(EBackupReason::FactorySettings))
         return;
     m_device.withConfig([](CDeviceConfig& live) {
         copyTransferGroups(live, CDeviceConfig(knownDeviceType(live)));
@@ -130,17 +130,21 @@ void CVeko2012Doc::restoreFactorySettings() {
 
 void CVeko2012Doc::loadSettingsFile() {
     m_lastBackupPath.clear();
+    const std::string path = chooseSettingsFileToLoad();
+    if (!path.empty())
+        loadSettingsFile(path);
+}
+
+bool CVeko2012Doc::loadSettingsFile(const std::string& path) {
+    m_lastBackupPath.clear();
     CDeviceConfig& live = m_device.config();
     CDeviceConfig destination(knownDeviceType(live));
-    const std::string path = chooseSettingsFileToLoad();
-    if (path.empty())
-        return;
     if (!readSettings(path, destination, live.m_devInfo.m_deviceID)) {
         appUi().message(doc_message::kCannotLoadSettings, doc_message::kCaption, EIcon::Error);
-        return;
+        return false;
     }
-    if (!backUpLiveConfiguration())
-        return;
+    if (!backUpLiveConfiguration(EBackupReason::FileLoad))
+        return false;
     m_device.withConfig(
         [&destination](CDeviceConfig& config) { copyTransferGroups(config, destination); });
     bool written = false;
@@ -150,6 +154,7 @@ void CVeko2012Doc::loadSettingsFile() {
     }
     if (written)
         refreshPages();
+    return written;
 }
 
 } // namespace torva

@@ -22,6 +22,12 @@ constexpr const char* kOlderFirmwareQuestion =
 constexpr const char* kBackupFailedQuestion =
     PL("Nie można zapisać kopii zapasowej ustawień sterownika:\n%s\nCzy kontynuować mimo to?");
 
+// %s: the file's name.
+constexpr const char* kRestoreQuestion =
+    PL("Czy chcesz wczytać do urządzenia wszystkie ustawienia z pliku %s?");
+constexpr const char* kApplyQuestion =
+    PL("Czy chcesz wpisać do urządzenia zaznaczone grupy ustawień z pliku %s?");
+
 // Every failure of a document command is shown this way.
 inline void showError(const char* text) {
     appUi().message(text, kCaption, EIcon::Error);

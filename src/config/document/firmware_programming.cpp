@@ -79,7 +79,7 @@ bool CVeko2012Doc::programFirmware(bool forced) {
         return false;
     // The forced form takes no backup: a controller without a valid application never had its
     // configuration read, so the live record holds nothing of the customer's.
-    if (!forced && !backUpLiveConfiguration())
+    if (!forced && !backUpLiveConfiguration(EBackupReason::Firmware))
         return false;
     // The pressures in kPa as the old firmware encodes them; see migrateAfterProgramming.
     const double keptPressureRef = live.m_base.m_pressureRef;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/settings_backup.h"
 #include "config/settings_export.h"
 #include "diag/polling_control.h"
 #include "link/lpg_device.h"
@@ -7,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace torva {
 
@@ -55,6 +57,16 @@ public:
     // Reads a settings file chosen by the user and writes it into the live record and the
     // controller.
     void loadSettingsFile();
+    // The same for a file already chosen; true when it was written.
+    bool loadSettingsFile(const std::string& path);
+    // The backups dialog's "restore": asks first, then loads path as loadSettingsFile does (with
+    // its backup first). True when the file was loaded.
+    bool restoreSettingsFile(const std::string& path);
+    // The backups dialog's partial apply: asks first, reads path, backs the live configuration
+    // up, copies only the given groups (indices into diffGroups()) into the live record and
+    // writes exactly their blocks. Groups the controller lacks, or that do not suit it (the
+    // injector settings of another controller type), are left out. True when all were written.
+    bool applySettingsGroups(const std::string& path, const std::vector<std::size_t>& groups);
     // Writes the live record to a settings file chosen by the user.
     EExportResult saveSettingsFile();
     // Programs a firmware file chosen by the user. The forced form, for a controller that holds
@@ -74,7 +86,10 @@ public:
 private:
     // Saves the live configuration before a whole-configuration write and remembers where.
     // False when no backup could be written and the user chose not to go on.
-    bool backUpLiveConfiguration();
+    bool backUpLiveConfiguration(EBackupReason reason);
+    // The one place a partial apply changes the live configuration.
+    void copyGroupsIntoLiveRecord(const CDeviceConfig& source,
+                                  const std::vector<std::size_t>& groups);
     // Steps of the firmware run after the file and the user agreed.
     bool runProgramming(const SFirmwareTarget& target, const CFirmwareFile& file, bool forced);
     bool reconnectAfterProgramming();

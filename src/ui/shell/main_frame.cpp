@@ -2,6 +2,7 @@
 
 #include "config/document/document_commands.h"
 #include "config/document/veko2012_doc.h"
+#include "config/saved_match.h"
 #include "lang/source_text.h"
 #include "platform/error.h"
 #include "platform/folders.h"
@@ -11,6 +12,7 @@
 #include "ui/controls/multi_page_ctrl.h"
 #include "ui/pages/common/responsive_call.h"
 #include "ui/shell/about_dlg.h"
+#include "ui/shell/backups_dlg.h"
 #include "ui/shell/caption_text.h"
 #include "ui/shell/main_menu.h"
 #include "ui/shell/main_view.h"
@@ -40,7 +42,7 @@ CMainFrame::CMainFrame(CVeko2012Doc& doc, const SPageCatalogue& catalogue, QWidg
       m_mainView(new CVeko2012View(doc, catalogue.mainPages, m_splitter)),
       m_statusBar(new QStatusBar(this)),
       m_watch(doc.device(),
-              {.showConnectionState = [this](bool connected) { showConnectionState(connected); },
+              {.showConnectionState = [this](bool connected) { onConnectionChange(connected); },
                .reconnect = [this] { return m_reconnect && m_reconnect(); },
                .restartPolling = [this] { m_doc.polling().restartPolling(); },
                .refreshPages =
@@ -94,6 +96,11 @@ void CMainFrame::buildMenu() {
     CMainMenu::SHandlers handlers;
     handlers.loadSettingsFile = [this] { runDocumentCommand(doc_command::kLoadSettingsFile); };
     handlers.saveSettingsFile = [this] { runDocumentCommand(doc_command::kSaveSettingsFile); };
+    handlers.backups = [this] {
+        CBackupsDlg backups(m_doc, this);
+        backups.exec();
+        showBackupPath();
+    };
     handlers.restoreFactorySettings = [this] {
         runDocumentCommand(doc_command::kRestoreFactorySettings);
     };
@@ -126,6 +133,7 @@ void CMainFrame::runDocumentCommand(int commandId) {
 }
 
 void CMainFrame::showBackupPath() {
+    m_savedMatchText.clear();
     m_shownBackupPath = m_doc.lastBackupPath();
     if (m_shownBackupPath.empty()) {
         m_statusBar->clearMessage();
@@ -133,6 +141,26 @@ void CMainFrame::showBackupPath() {
     }
     m_statusBar->showMessage(QString::fromStdString(translate(PL("Kopia zapasowa ustawień:")) +
                                                     " " + m_shownBackupPath));
+}
+
+void CMainFrame::onConnectionChange(bool connected) {
+    showConnectionState(connected);
+    if (connected)
+        showSavedMatch();
+}
+
+void CMainFrame::showSavedMatch() {
+    m_shownBackupPath.clear();
+    m_savedMatchText.clear();
+    CLPGDevice& device = m_doc.device();
+    if (!device.isConnected() || device.isDemo())
+        return;
+    m_savedMatch = findSavedMatch(device.config());
+    m_savedMatchText = savedMatchText(m_savedMatch);
+    if (m_savedMatchText.empty())
+        m_statusBar->clearMessage();
+    else
+        m_statusBar->showMessage(QString::fromStdString(m_savedMatchText));
 }
 
 void CMainFrame::openDocumentation() {
@@ -158,6 +186,9 @@ void CMainFrame::retranslate() {
     m_menu->retranslate();
     if (!m_shownBackupPath.empty()) {
         showBackupPath();
+    } else if (!m_savedMatchText.empty()) {
+        m_savedMatchText = savedMatchText(m_savedMatch);
+        m_statusBar->showMessage(QString::fromStdString(m_savedMatchText));
     }
     showConnectionState(m_doc.device().isConnected());
     update();

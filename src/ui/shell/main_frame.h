@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/saved_match.h"
 #include "diag/connection_watch.h"
 #include "diag/polling_control.h"
 #include "lang/translation.h"
@@ -38,6 +39,9 @@ public:
     // Rebuilds the caption text for the connection state and shows it; the editing pages hear
     // of it when the state differs from the one they last heard of.
     void showConnectionState(bool connected);
+    // After connecting: which saved file the controller's configuration equals, or since when
+    // the newest backup differs (status bar).
+    void showSavedMatch();
     // Every text of the window tree again: main view pages, readings view, menu, caption.
     void retranslate();
     // Runs a command later on the window's thread, after the current handler has returned.
@@ -73,6 +77,7 @@ private:
     // Runs one of the document's menu commands; a serial fault it raises is shown.
     void runDocumentCommand(int commandId);
     void showBackupPath();
+    void onConnectionChange(bool connected);
 
     CVeko2012Doc& m_doc;
     CMSMCaptionBar* m_captionBar;
@@ -84,6 +89,8 @@ private:
     QStatusBar* m_statusBar;
     // The backup file the status bar names (kept to name it again in another language).
     std::string m_shownBackupPath;
+    SSavedMatch m_savedMatch;
+    std::string m_savedMatchText; // shown in the status bar; empty when something else is
     std::function<bool()> m_reconnect;
     // The connection state the main view's pages were last told of (they learn the state they
     // are built in from createPages).

@@ -22,6 +22,7 @@ CMainMenu::CMainMenu(QMenuBar& bar, SHandlers handlers) : QObject(&bar) {
     QMenu* file = addMenu(bar, PL("Plik"));
     addItem(*file, PL("Wczytaj ustawienia z pliku..."), handlers.loadSettingsFile);
     addItem(*file, PL("Zapisz ustawienia do pliku..."), handlers.saveSettingsFile);
+    addItem(*file, PL("Kopie zapasowe..."), handlers.backups);
     file->addSeparator();
     addItem(*file, PL("Zakończ"), handlers.exit);
 

@@ -20,6 +20,7 @@ public:
     struct SHandlers {
         std::function<void()> loadSettingsFile;
         std::function<void()> saveSettingsFile;
+        std::function<void()> backups;
         std::function<void()> exit;
         std::function<void()> restoreFactorySettings;
         std::function<void()> openDocumentation;

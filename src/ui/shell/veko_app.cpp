@@ -92,6 +92,7 @@ void CVeko2012App::initialUpdate() {
         appUi().message(PL("BRAK POŁĄCZENIA"), "TORVA", EIcon::None);
     }
     m_frame->showConnectionState(device.isConnected());
+    m_frame->showSavedMatch();
     m_frame->retranslate();
     m_frame->update();
 }
