@@ -89,13 +89,20 @@ EAxisFault checkRpmRange(double minRpm, double maxRpm) {
     return EAxisFault::None;
 }
 
-EAxisFault checkEmuDefinition(const SEmuDefinition& definition, bool generatesRpm) {
-    if (!(definition.minValue >= 0 && definition.minValue < kAxisValueLimit))
+EAxisFault checkLoadRange(double minValue, double maxValue) {
+    if (!(minValue >= 0 && minValue < kAxisValueLimit))
         return EAxisFault::MinValueOutOfRange;
-    if (!within(definition.maxValue, 0, kAxisValueLimit))
+    if (!within(maxValue, 0, kAxisValueLimit))
         return EAxisFault::MaxValueOutOfRange;
-    if (!(definition.maxValue > definition.minValue))
+    if (!(maxValue > minValue))
         return EAxisFault::ValueSpanNotRising;
+    return EAxisFault::None;
+}
+
+EAxisFault checkEmuDefinition(const SEmuDefinition& definition, bool generatesRpm) {
+    const EAxisFault loadFault = checkLoadRange(definition.minValue, definition.maxValue);
+    if (loadFault != EAxisFault::None)
+        return loadFault;
     if (generatesRpm)
         return checkRpmRange(definition.minRpm, definition.maxRpm);
     return checkRpmLimits(definition.minRpm, definition.maxRpm);

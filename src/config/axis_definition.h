@@ -58,6 +58,8 @@ enum class EAxisFault {
 // The RPM dialog's rules, with the generated points required to rise strictly (the map grid
 // finds the live cell on a strictly rising axis).
 EAxisFault checkRpmRange(double minRpm, double maxRpm);
+// The load-axis end points: 0 <= minimum < 100, 0 <= maximum <= 100, maximum > minimum.
+EAxisFault checkLoadRange(double minValue, double maxValue);
 // The load-axis dialog's rules. The RPM range is checked in full only when it is used
 // (generatesRpm: channel 1's page); otherwise only its field limits apply, as the dialog shows
 // the shared axis on every page.

@@ -1,14 +1,20 @@
 // torva-screenshots FOLDER: the main window in demo mode, in Polish and in English, at
-// 1280 × 800 and at the 800 × 530 minimum, saved as PNG files for people to look at.
+// 1280 × 800 and at the 800 × 530 minimum, and the axis dialogs, saved as PNG files for people
+// to look at.
+#include "config/document/veko2012_doc.h"
 #include "diag/lpg_thread_manager.h"
 #include "lang/languages.h"
 #include "lang/translation.h"
+#include "ui/pages/calibration/emu_definition_dlg.h"
+#include "ui/pages/calibration/rpm_definition_dlg.h"
 #include "ui/shell/main_frame.h"
 #include "ui/shell/veko_app.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
 
 #include <cstdio>
 
@@ -20,6 +26,41 @@ void processEventsFor(int ms) {
     while (timer.elapsed() < ms) {
         QApplication::processEvents(QEventLoop::AllEvents, 20);
     }
+}
+
+bool saveWidget(QWidget& widget, const QString& path) {
+    if (widget.grab().save(path)) {
+        std::printf("%s\n", qPrintable(path));
+        return true;
+    }
+    std::fprintf(stderr, "could not write %s\n", qPrintable(path));
+    return false;
+}
+
+// The axis dialogs of channel 1 as they open, and the RPM dialog refusing a range whose points
+// would repeat.
+int saveAxisDialogs(const torva::CDeviceConfig& config, QWidget* parent, const QString& folder,
+                    const QString& language) {
+    using namespace torva;
+    int failures = 0;
+    CEmuDefinitionDlg definition(config, EEmuChannel::Emu1, parent);
+    definition.show();
+    processEventsFor(100);
+    failures +=
+        !saveWidget(definition, QStringLiteral("%1/emu-definition-%2.png").arg(folder, language));
+    CRpmDefinitionDlg rpm(config.m_mapRpmCoordinatesEmu1[0],
+                          config.m_mapRpmCoordinatesEmu1[kMapColumns - 1], parent);
+    rpm.show();
+    processEventsFor(100);
+    failures += !saveWidget(rpm, QStringLiteral("%1/rpm-definition-%2.png").arg(folder, language));
+    rpm.minRpmEdit()->setText(QStringLiteral("1500"));
+    rpm.maxRpmEdit()->setText(QStringLiteral("1600"));
+    rpm.okButton()->click();
+    rpm.adjustSize();
+    processEventsFor(100);
+    failures +=
+        !saveWidget(rpm, QStringLiteral("%1/rpm-definition-refused-%2.png").arg(folder, language));
+    return failures;
 }
 
 } // namespace
@@ -62,13 +103,10 @@ int main(int argc, char** argv) {
                                      .arg(folder, QString::fromLatin1(language.name))
                                      .arg(size.width())
                                      .arg(size.height());
-            if (frame.grab().save(path)) {
-                std::printf("%s\n", qPrintable(path));
-            } else {
-                std::fprintf(stderr, "could not write %s\n", qPrintable(path));
-                ++failures;
-            }
+            failures += !saveWidget(frame, path);
         }
+        failures += saveAxisDialogs(app.doc().device().config(), &frame, folder,
+                                    QString::fromLatin1(language.name));
     }
     app.shutdown();
     return failures == 0 ? 0 : 1;

@@ -26,5 +26,6 @@ void addDeviceCommands(CLI::App& app, CSession& session, const CommandSink& sink
 void addMonitorCommand(CLI::App& app, CSession& session, const CommandSink& sink);
 void addOscdCommands(CLI::App& app, CSession& session, const CommandSink& sink);
 void addFlashCommand(CLI::App& app, CSession& session, const CommandSink& sink);
+void addAxisCommand(CLI::App& app, CSession& session, const CommandSink& sink);
 
 } // namespace torva::cli

@@ -66,6 +66,7 @@ int main(int argc, char** argv) {
     addMonitorCommand(app, session, sink);
     addOscdCommands(app, session, sink);
     addFlashCommand(app, session, sink);
+    addAxisCommand(app, session, sink);
 
     try {
         app.parse(argc, argv);
