@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace torva {
 
 using namespace calibration;
@@ -32,6 +34,9 @@ CEmuDefinitionDlg::CEmuDefinitionDlg(const CDeviceConfig& config, EEmuChannel ch
     // The digital-TPS axis is always uniform.
     m_scale->setEnabled(channel != EEmuChannel::TpsDigital);
     m_problem = problemLine(this);
+    // Fields as wide as the combo, so that the column has one right edge.
+    for (QLineEdit* field : {m_minValue, m_maxValue, m_minRpm, m_maxRpm})
+        field->setFixedWidth(std::max(field->width(), m_scale->sizeHint().width()));
 
     auto* fields = new QGridLayout;
     const struct {
