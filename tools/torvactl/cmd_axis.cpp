@@ -13,6 +13,9 @@
 #include <cstdio>
 #include <iostream>
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace torva::cli {
 
