@@ -1,12 +1,14 @@
-// torva-screenshots FOLDER: the main window in demo mode, and the backups dialog comparing it
-// with a settings file, in Polish and in English, at 1280 × 800 and at the 800 × 530 minimum,
-// saved as PNG files for people to look at.
+// torva-screenshots FOLDER: the main window in demo mode, its dialogs, and the backups dialog
+// comparing it with a settings file, in Polish and in English, at 1280 × 800 and at the
+// 800 × 530 minimum, saved as PNG files for people to look at.
 #include "config/config_diff_groups.h"
 #include "config/document/veko2012_doc.h"
 #include "config/settings_io.h"
 #include "diag/lpg_thread_manager.h"
 #include "lang/languages.h"
 #include "lang/translation.h"
+#include "ui/pages/calibration/emu_definition_dlg.h"
+#include "ui/pages/calibration/rpm_definition_dlg.h"
 #include "ui/shell/backups_dlg.h"
 #include "ui/shell/main_frame.h"
 #include "ui/shell/veko_app.h"
@@ -15,6 +17,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
 
 #include <cstdio>
 
@@ -28,7 +32,7 @@ void processEventsFor(int ms) {
     }
 }
 
-bool save(QWidget& widget, const QString& path) {
+bool saveWidget(QWidget& widget, const QString& path) {
     if (widget.grab().save(path)) {
         std::printf("%s\n", qPrintable(path));
         return true;
@@ -49,6 +53,32 @@ std::string writeDifferingFile(torva::CVeko2012App& app, const QString& folder) 
     const std::string path = (folder + QStringLiteral("/backup-example.dsettings")).toStdString();
     torva::writeSettings(path, other);
     return path;
+}
+
+// The axis dialogs of channel 1 as they open, and the RPM dialog refusing a range whose points
+// would repeat.
+int saveAxisDialogs(const torva::CDeviceConfig& config, QWidget* parent, const QString& folder,
+                    const QString& language) {
+    using namespace torva;
+    int failures = 0;
+    CEmuDefinitionDlg definition(config, EEmuChannel::Emu1, parent);
+    definition.show();
+    processEventsFor(100);
+    failures +=
+        !saveWidget(definition, QStringLiteral("%1/emu-definition-%2.png").arg(folder, language));
+    CRpmDefinitionDlg rpm(config.m_mapRpmCoordinatesEmu1[0],
+                          config.m_mapRpmCoordinatesEmu1[kMapColumns - 1], parent);
+    rpm.show();
+    processEventsFor(100);
+    failures += !saveWidget(rpm, QStringLiteral("%1/rpm-definition-%2.png").arg(folder, language));
+    rpm.minRpmEdit()->setText(QStringLiteral("1500"));
+    rpm.maxRpmEdit()->setText(QStringLiteral("1600"));
+    rpm.okButton()->click();
+    rpm.adjustSize();
+    processEventsFor(100);
+    failures +=
+        !saveWidget(rpm, QStringLiteral("%1/rpm-definition-refused-%2.png").arg(folder, language));
+    return failures;
 }
 
 } // namespace
@@ -91,8 +121,10 @@ int main(int argc, char** argv) {
                                      .arg(folder, QString::fromLatin1(language.name))
                                      .arg(size.width())
                                      .arg(size.height());
-            failures += save(frame, path) ? 0 : 1;
+            failures += !saveWidget(frame, path);
         }
+        failures += saveAxisDialogs(app.doc().device().config(), &frame, folder,
+                                    QString::fromLatin1(language.name));
     }
     const std::string example = writeDifferingFile(app, folder);
     for (const auto& language : languages) {
@@ -108,7 +140,7 @@ int main(int argc, char** argv) {
                                      .arg(folder, QString::fromLatin1(language.name))
                                      .arg(size.width())
                                      .arg(size.height());
-            failures += save(backups, path) ? 0 : 1;
+            failures += !saveWidget(backups, path);
         }
     }
     QFile::remove(QString::fromStdString(example));

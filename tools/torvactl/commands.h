@@ -30,5 +30,6 @@ void addMonitorCommand(CLI::App& app, CSession& session, const CommandSink& sink
 void addOscdCommands(CLI::App& app, CSession& session, const CommandSink& sink);
 void addFlashCommand(CLI::App& app, CSession& session, const CommandSink& sink);
 void addMapCommands(CLI::App& app, CSession& session, const CommandSink& sink);
+void addAxisCommand(CLI::App& app, CSession& session, const CommandSink& sink);
 
 } // namespace torva::cli

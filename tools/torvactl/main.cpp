@@ -69,6 +69,7 @@ int main(int argc, char** argv) {
     addOscdCommands(app, session, sink);
     addFlashCommand(app, session, sink);
     addMapCommands(app, session, sink);
+    addAxisCommand(app, session, sink);
 
     try {
         app.parse(argc, argv);

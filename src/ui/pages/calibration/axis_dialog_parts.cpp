@@ -1,0 +1,59 @@
+#include "ui/pages/calibration/axis_dialog_parts.h"
+
+#include "lang/translation.h"
+#include "ui/controls/gradient_button.h"
+#include "ui/controls/number_format.h"
+#include "ui/pages/calibration/axis_dialog_input.h"
+
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace torva::calibration {
+
+namespace {
+constexpr int kFieldWidth = 90;
+} // namespace
+
+QString translated(const char* text) {
+    return QString::fromStdString(translate(text));
+}
+
+QLineEdit* numberField(QWidget* parent, const char* format, double value) {
+    auto* field = new QLineEdit(QString::fromStdString(formatNumber(format, value)), parent);
+    field->setFixedWidth(kFieldWidth);
+    field->setAlignment(Qt::AlignRight);
+    return field;
+}
+
+std::optional<double> fieldNumber(const QLineEdit* field) {
+    return parseTypedNumber(field->text().toStdString());
+}
+
+QLabel* problemLine(QWidget* parent) {
+    auto* line = new QLabel(parent);
+    line->setWordWrap(true);
+    line->setStyleSheet(QStringLiteral("color: #b00000;"));
+    line->hide();
+    return line;
+}
+
+void showProblem(QLabel* line, const std::string& text) {
+    line->setText(QString::fromStdString(text));
+    line->setVisible(!text.empty());
+}
+
+QBoxLayout* okCancelRow(QPushButton*& ok, QPushButton*& cancel, QDialog* dialog) {
+    ok = new CGradientButton(translated("OK"), dialog);
+    cancel = new CGradientButton(translated("Anuluj"), dialog);
+    ok->setDefault(true);
+    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    return row;
+}
+
+} // namespace torva::calibration
