@@ -73,12 +73,12 @@ bool writeSettings(const std::string& path, const CDeviceConfig& record) {
     if (!file.create(path))
         return false;
     for (const SSettingsKey& entry : settingsKeys()) {
-        std::visit(
-            SOverloaded{
-                [&](std::string* text) { file.writeText(entry.key, *text); },
-                [&](auto* number) { file.writeNumber(entry.key, static_cast<double>(*number)); },
-            },
-            entry.field(copy));
+        std::visit(SOverloaded{
+                       [&](std::string* text) { file.writeText(entry.key, *text); },
+                       [&](double* number) { file.writeNumber(entry.key, *number); },
+                       [&](auto* integer) { file.writeInteger(entry.key, *integer); },
+                   },
+                   entry.field(copy));
     }
     return file.commit();
 }
