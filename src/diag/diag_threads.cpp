@@ -77,7 +77,9 @@ void CDiagInputThread::endAfterError() {
     if (!m_polling->load())
         return;
     onStop();
-    if (m_device != nullptr && m_device->serialIo().clearCommError() != 0)
+    // Many drivers (and pseudo-terminals) report no line error at all; the thread has ended
+    // either way, and only a cleared flag lets the window reconnect.
+    if (m_device != nullptr)
         m_device->setConnected(false);
     m_polling->store(false);
     appUi().message(PL("Brak połączenia"), "TORVA", EIcon::None);
