@@ -366,6 +366,25 @@ TEST(Polling, RestartsNeverLeaveTwoThreadsAndEndTheRecording) {
     std::filesystem::remove(path);
 }
 
+TEST(Polling, AnEarlierThreadThatDoesNotEndLeavesTheLinkLostAndWatched) {
+    class CStuckThread : public CSThread {
+    public:
+        explicit CStuckThread(std::atomic<bool>& release) : m_release(release) {}
+        void run() override {
+            waitUntil([this] { return m_release.load(); }, 60000);
+        }
+        std::atomic<bool>& m_release;
+    };
+    SPollingRig rig;
+    std::atomic<bool> release{false};
+    rig.threads.insert(std::make_unique<CStuckThread>(release));
+
+    EXPECT_FALSE(rig.control->startPolling(""));
+    EXPECT_FALSE(rig.device->isConnected());
+    EXPECT_EQ(rig.timer.events, std::vector<int>{CPollingControl::kRefreshPeriodMs});
+    release.store(true);
+}
+
 TEST(Polling, WithoutLiveDiagnosticsNothingStarts) {
     SPollingRig rig;
     rig.device->setLiveDiagnostics(false);
