@@ -15,6 +15,7 @@
 #include "link/demo_state.h"
 #include "link/identification_notice.h"
 #include "link/serial_settings.h"
+#include "support/fake_clock.h"
 #include "support/firmware_contents.h"
 #include "support/recording_ui.h"
 
@@ -533,6 +534,25 @@ TEST_F(FirmwareAgainstSimulator, UnwritableBackupAsksBeforeProgramming) {
     doc.polling().stopPolling();
     expectFlashHoldsTheImage(path);
     EXPECT_TRUE(doc.lastBackupPath().empty());
+}
+
+TEST_F(FirmwareAgainstSimulator, FailedRunLeavesTheLinkLostAndTheConnectionCycleRunning) {
+    struct SRefreshTimer : IRefreshTimer {
+        void startRefreshTimer(int) override { running = true; }
+        void stopRefreshTimer() override { running = false; }
+        bool running = false;
+    } timer;
+    test::CFakeClock clock;
+    CVeko2012Doc& doc = connect(25, 0x012F);
+    doc.polling().setRefreshTimer(&timer);
+    m_ui.queueFile(firmwareFile(0x012F));
+    sim().setFaultPercent(sim::FaultKind::WrongCode, 100); // the loader never answers right
+
+    EXPECT_FALSE(doc.programFirmware(false));
+    EXPECT_EQ(messageTexts(), std::vector<std::string>{doc_message::kProgrammingFailed});
+    EXPECT_FALSE(doc.device().isConnected());
+    EXPECT_TRUE(timer.running);
+    doc.polling().setRefreshTimer(nullptr);
 }
 
 TEST_F(FirmwareAgainstSimulator, ForcedRunFromIdentificationSendsNoAccessCodeAndMigratesNothing) {
