@@ -13,6 +13,7 @@
 #include "ui/controls/gradient_button.h"
 #include "ui/controls/transparent_static.h"
 #include "ui/pages/charts/chart_tool_icons.h"
+#include "ui/pages/common/handler_error.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -143,8 +144,8 @@ void COscDlg::OnBnClickedBtnRecord() {
         OnBnClickedBtnClear();
         m_polling.startPolling(path);
         updateFileLabel();
-    } catch (const IError& error) {
-        showError("COscDlg::OnBnClickedBtnRecord()", error.formattedText());
+    } catch (...) {
+        showError("COscDlg::OnBnClickedBtnRecord()", std::current_exception());
     }
 }
 
@@ -165,8 +166,8 @@ void COscDlg::OnBnClickedBtnOpen() {
         m_chart->modelChanged();
         setFlag(true);
         updateFileLabel();
-    } catch (const IError& error) {
-        showError("COscDlg::OnBnClickedBtnOpen()", error.formattedText());
+    } catch (...) {
+        showError("COscDlg::OnBnClickedBtnOpen()", std::current_exception());
     }
 }
 
@@ -188,8 +189,8 @@ void COscDlg::updateFileLabel() {
     }
 }
 
-void COscDlg::showError(const char* context, const std::string& text) {
-    appUi().message(std::string(context) + "\n" + text, kCaption, EIcon::None);
+void COscDlg::showError(const char* context, const std::exception_ptr& error) {
+    appUi().message(std::string(context) + "\n" + handlerErrorText(error), kCaption, EIcon::None);
 }
 
 } // namespace torva

@@ -11,6 +11,7 @@
 #include "ui/controls/transparent_bar_display.h"
 #include "ui/controls/transparent_group_box.h"
 #include "ui/controls/transparent_static.h"
+#include "ui/pages/common/handler_error.h"
 #include "ui/pages/common/responsive_call.h"
 #include "ui/pages/readings/console.h"
 
@@ -290,8 +291,9 @@ void CReadingsDlg::runModeCommand(const std::function<bool()>& command, const ch
         if (!done) {
             appUi().message(failure, kCaption, EIcon::Error);
         }
-    } catch (const IError& error) {
-        appUi().message(std::string(context) + "\n" + error.formattedText(), kCaption, EIcon::None);
+    } catch (...) {
+        appUi().message(std::string(context) + "\n" + handlerErrorText(std::current_exception()),
+                        kCaption, EIcon::None);
     }
 }
 
