@@ -88,9 +88,21 @@ void CDiagInputThread::endAfterError() {
 // ---- CDiagRSThread ----------------------------------------------------------------------------
 
 CDiagRSThread::CDiagRSThread(const std::string& fileName, CLPGDevice* device, CDiagData* store,
-                             std::atomic<bool>* pollingFlag)
-    : CDiagInputThread(fileName, device, store, pollingFlag) {
+                             std::atomic<bool>* pollingFlag, std::atomic<bool>* recordingFlag)
+    : CDiagInputThread(fileName, device, store, pollingFlag), m_recording(recordingFlag) {
     m_file.open(fileName);
+    if (m_recording != nullptr)
+        m_recording->store(m_file.isOpen());
+}
+
+CDiagRSThread::~CDiagRSThread() {
+    closeRecording();
+}
+
+void CDiagRSThread::closeRecording() {
+    m_file.close();
+    if (m_recording != nullptr)
+        m_recording->store(false);
 }
 
 void CDiagRSThread::onStart() {
@@ -103,7 +115,7 @@ void CDiagRSThread::onStart() {
 }
 
 void CDiagRSThread::onStop() {
-    m_file.close();
+    closeRecording();
 }
 
 int CDiagRSThread::fetch(DiagSample& sample) {

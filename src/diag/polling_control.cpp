@@ -37,8 +37,8 @@ bool CPollingControl::startPolling(const std::string& fileName) {
     m_polling.store(true);
     m_recordingFileName = fileName;
     try {
-        m_threads.insert(
-            std::make_unique<CDiagRSThread>(fileName, &m_device, &m_device.diagData(), &m_polling));
+        m_threads.insert(std::make_unique<CDiagRSThread>(fileName, &m_device, &m_device.diagData(),
+                                                         &m_polling, &m_recording));
     } catch (const std::system_error&) {
         m_polling.store(false);
         awaitReconnection();

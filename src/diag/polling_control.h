@@ -57,6 +57,9 @@ public:
     std::atomic<bool>& pollingFlag() { return m_polling; }
     // The file name polling was last started with.
     const std::string& recordingFileName() const { return m_recordingFileName; }
+    // True while the polling thread has that file open: not when it could not be created, and
+    // no longer once the thread has ended or lost the link.
+    bool isRecording() const { return m_recording.load(); }
 
 private:
     // Clears the flag and waits for a running thread to end; false when it did not in time.
@@ -67,6 +70,7 @@ private:
     CThreadManager& m_threads;
     IRefreshTimer* m_timer = nullptr;
     std::atomic<bool> m_polling{false};
+    std::atomic<bool> m_recording{false};
     std::string m_recordingFileName;
 };
 

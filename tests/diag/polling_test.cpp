@@ -215,6 +215,7 @@ TEST(Polling, RecordsEveryStoredSampleUntilTheControllerFallsSilent) {
     ASSERT_TRUE(rig.control->startPolling(path));
     EXPECT_EQ(rig.control->recordingFileName(), path);
     ASSERT_TRUE(rig.waitForThreadEnd());
+    EXPECT_FALSE(rig.control->isRecording()) << "the file closed with the lost link";
 
     EXPECT_EQ(rig.line->requests(), 3 + 11);
     EXPECT_FALSE(rig.device->isConnected());

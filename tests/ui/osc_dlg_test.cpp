@@ -147,6 +147,18 @@ TEST_F(ChartsPageTest, RecordsInDemoAndOpensTheFileAgain) {
     EXPECT_EQ(pointsOf(0), recorded);
 }
 
+TEST_F(ChartsPageTest, AFileThatCannotBeCreatedIsReportedAndNeverLabelled) {
+    device.setDemo(true);
+    const std::string path = (folder / "missing" / "trip.oscd").string();
+    ui.queueFile(path);
+    page.recordButton()->click();
+    EXPECT_TRUE(polling.isPolling());
+    ASSERT_EQ(ui.messages().size(), 1u);
+    EXPECT_NE(ui.messages()[0].text.find(path), std::string::npos);
+    page.refresh();
+    EXPECT_TRUE(page.fileLabel()->text().isEmpty()) << page.fileLabel()->text().toStdString();
+}
+
 TEST(ChartsRecording, DurationFollowsThePollingCycle) {
     EXPECT_EQ(openedRecording("/a/b/drive.oscd", 0).fileName, "drive.oscd");
     EXPECT_EQ(openedRecording("C:\\Diag\\x.oscd", 8).durationText(), "0:01");

@@ -142,7 +142,10 @@ void COscDlg::OnBnClickedBtnRecord() {
         }
         m_polling.stopPolling();
         OnBnClickedBtnClear();
-        m_polling.startPolling(path);
+        if (m_polling.startPolling(path) && !m_polling.isRecording()) {
+            appUi().message(translate(PL("Nie można utworzyć pliku nagrania:")) + "\n" + path,
+                            kCaption, EIcon::Error);
+        }
         updateFileLabel();
     } catch (...) {
         showError("COscDlg::OnBnClickedBtnRecord()", std::current_exception());
@@ -179,7 +182,7 @@ void COscDlg::updateFileLabel() {
                         translated(PL("Czas:")), QString::fromStdString(m_opened->durationText()),
                         translated(PL("Próbki:")))
                    .arg(m_opened->records);
-    } else if (m_polling.isPolling() && !m_polling.recordingFileName().empty()) {
+    } else if (m_polling.isRecording()) {
         text = QStringLiteral("%1 %2").arg(
             translated(PL("Nagrywanie:")),
             QString::fromStdString(openedRecording(m_polling.recordingFileName(), 0).fileName));
