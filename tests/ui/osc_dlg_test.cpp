@@ -95,18 +95,14 @@ TEST_F(ChartsPageTest, RecordsInDemoAndOpensTheFileAgain) {
     const std::string path = (folder / "drive.oscd").string();
     device.setDemo(true);
 
-    // Only an "oscd" name starts a recording.
-    ui.queueFile((folder / "drive.OSCD").string());
+    page.flagButton()->click();
+    EXPECT_TRUE(model().readOut());
+    // A name without the extension is given it.
+    ui.queueFile((folder / "drive").string());
     page.recordButton()->click();
-    EXPECT_FALSE(polling.isPolling());
     ASSERT_EQ(ui.fileChoices().size(), 1u);
     EXPECT_TRUE(ui.fileChoices()[0].save);
     EXPECT_EQ(ui.fileChoices()[0].defaultExtension, "oscd");
-
-    page.flagButton()->click();
-    EXPECT_TRUE(model().readOut());
-    ui.queueFile(path);
-    page.recordButton()->click();
     ASSERT_TRUE(polling.isPolling());
     EXPECT_FALSE(model().readOut());
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);

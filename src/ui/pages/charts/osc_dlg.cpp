@@ -136,10 +136,11 @@ void COscDlg::OnBnClickedBtnFlag() {
 
 void COscDlg::OnBnClickedBtnRecord() {
     try {
-        const std::string path = appUi().chooseFile(recordingFileChoice(true));
-        if (path.empty() || !hasRecordingExtension(path)) {
+        const std::string chosen = appUi().chooseFile(recordingFileChoice(true));
+        if (chosen.empty()) {
             return;
         }
+        const std::string path = withRecordingExtension(chosen);
         m_polling.stopPolling();
         OnBnClickedBtnClear();
         if (m_polling.startPolling(path) && !m_polling.isRecording()) {
