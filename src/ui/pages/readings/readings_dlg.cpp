@@ -258,7 +258,7 @@ void CReadingsDlg::updateErrorLabel() {
     }
     ErrorStatus status{};
     bool read = false;
-    runResponsively([&] { read = m_device.readErrorStatus(status); });
+    runInBackground([&] { read = m_device.readErrorStatus(status); });
     if (!read) {
         return;
     }
@@ -269,7 +269,7 @@ void CReadingsDlg::updateErrorLabel() {
 void CReadingsDlg::updateConsumption() {
     DeviceCounters counters{};
     bool read = false;
-    runResponsively([&] { read = m_device.readCounters(counters); });
+    runInBackground([&] { read = m_device.readCounters(counters); });
     if (!read || !m_device.isConnected() || m_device.diagData().count() == 0) {
         return;
     }
