@@ -75,6 +75,7 @@ TEST_F(ReadingsRefresh, GaugesCaptionsAndLabels) {
     EXPECT_EQ(m_page.gauge(1)->caption(), "Obroty z CR");
     EXPECT_DOUBLE_EQ(m_page.gauge(2)->value(), 0.8);
     EXPECT_EQ(m_page.gauge(10)->value(), 420);
+    EXPECT_TRUE(m_page.gauge(13)->format().endsWith(" L/h")) << "instant consumption per hour";
     // The first sample is diesel: the label already says so and is not rewritten.
     EXPECT_EQ(m_page.modeLabel()->text(), "DIESEL");
     EXPECT_EQ(m_page.modeLabelWrites(), 0);

@@ -47,7 +47,7 @@ constexpr SGaugeSpec kGauges[CReadingsDlg::kGaugeCount] = {
     {PL("Temperatura spalin"), "%i °C", 900, 50},
     {PL("Czas wtrysku gazu"), "%.2f ms", 24, 15},
     {PL("Zużycie gazu [L]"), "%.2f L", 1000, 15},
-    {PL("Chwilowe zużycie [L/h]"), "%.1f L", 500, 15},
+    {PL("Chwilowe zużycie [L/h]"), "%.1f L/h", 500, 15},
 };
 constexpr int kAuxRpmGauge = 1;
 constexpr int kTotalGauge = 12;
