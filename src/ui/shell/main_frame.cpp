@@ -20,7 +20,9 @@
 
 #include <QDesktopServices>
 #include <QDir>
+#include <QGuiApplication>
 #include <QResizeEvent>
+#include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QUrl>
@@ -82,6 +84,9 @@ CMainFrame::CMainFrame(CVeko2012Doc& doc, const SPageCatalogue& catalogue, QWidg
         postCommand(ECommand::InitLang);
     });
     m_languageFollow = subscribeLanguageChange([this](int) { retranslate(); });
+    setMinimumSize(kMinimumFrameSize);
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    resize(normalFrameSize(screen != nullptr ? screen->availableSize() : kMinimumFrameSize));
     updateFonts();
 }
 
