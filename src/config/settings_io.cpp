@@ -12,6 +12,8 @@ namespace torva {
 namespace {
 
 template <class... TVisitors> struct SOverloaded : TVisitors... { using TVisitors::operator()...; };
+// Spelled out for compilers without aggregate deduction (clang 14, which builds the fuzzers).
+template <class... TVisitors> SOverloaded(TVisitors...) -> SOverloaded<TVisitors...>;
 
 enum class ERequirement { NotRead, Mandatory, Optional };
 
