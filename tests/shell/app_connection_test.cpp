@@ -222,9 +222,6 @@ TEST_F(ForcedProgrammingAtStartUp, ReadsTheControllerAgainOnTheSamePort) {
     EXPECT_EQ(doc.device().serialPort()->devicePath(), devicePath());
 }
 
-} // namespace
-} // namespace torva
-
 TEST(AppConnection, AnyExceptionInAMenuCommandIsShownAndPollingRunsAgain) {
     // A failed allocation half-way through programming, after polling was stopped.
     class CFailingProgressUi : public test::CRecordingUi {
@@ -265,3 +262,6 @@ TEST(AppConnection, AnyExceptionInAMenuCommandIsShownAndPollingRunsAgain) {
     app.doc().polling().stopPolling();
     std::filesystem::remove(firmware);
 }
+
+} // namespace
+} // namespace torva
