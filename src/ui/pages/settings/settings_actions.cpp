@@ -1,0 +1,298 @@
+#include "ui/pages/settings/settings_actions.h"
+
+#include "diag/diag_sample.h"
+#include "lang/source_text.h"
+#include "link/lpg_device.h"
+#include "platform/user_interface.h"
+#include "ui/pages/settings/settings_changes.h"
+
+namespace torva {
+
+namespace {
+
+constexpr const char* kCaption = "TORVA";
+constexpr const char* kWriteFailed = PL("Nie powiodło się wpisanie ustawień do urządzenia!");
+constexpr const char* kSetupFailed = PL("Nie powiodło się ustawienie urządzenia!");
+constexpr const char* kResetFailed = PL("Nie powiodło się zresetowanie urządzenia!");
+constexpr const char* kDieselFailed = PL("Nie powiodło się przełączenie na diesla!");
+
+constexpr int kAfterResetWaitMs = 1000;
+constexpr std::int32_t kTempomatWithGasSensorVersion = 265;
+
+class CWaitCursor {
+public:
+    explicit CWaitCursor(IUserInterface& ui) : m_ui(ui) { m_ui.setWaitCursor(true); }
+    ~CWaitCursor() { m_ui.setWaitCursor(false); }
+    CWaitCursor(const CWaitCursor&) = delete;
+    CWaitCursor& operator=(const CWaitCursor&) = delete;
+
+private:
+    IUserInterface& m_ui;
+};
+
+} // namespace
+
+CSettingsActions::CSettingsActions(CLPGDevice& device, IUserInterface& ui, RefreshRequest refresh)
+    : m_device(device), m_ui(ui), m_refresh(std::move(refresh)) {}
+
+bool CSettingsActions::connected() const {
+    return m_device.isConnected();
+}
+
+void CSettingsActions::failed(const char* text) {
+    m_ui.message(text, kCaption, EIcon::Error);
+}
+
+bool CSettingsActions::write(EBlock block, const char* failureText) {
+    if (m_device.writeBlock(block))
+        return true;
+    failed(failureText);
+    return false;
+}
+
+bool CSettingsActions::reset(const char* failureText) {
+    if (m_device.resetDevice())
+        return true;
+    failed(failureText);
+    return false;
+}
+
+bool CSettingsActions::switchToDieselAndWait() {
+    if (m_device.switchToDieselAndWait())
+        return true;
+    failed(kDieselFailed);
+    return false;
+}
+
+void CSettingsActions::requestRefresh(ESettingsRefresh what) {
+    if (m_refresh)
+        m_refresh(what);
+}
+
+int CSettingsActions::latestFuelMode() const {
+    if (m_device.diagData().count() == 0)
+        return 0;
+    DiagSample sample{};
+    m_device.diagData().latest(sample);
+    return sample.m_fuelMode;
+}
+
+bool CSettingsActions::stepSpin(ESettingsSpin spin, int direction) {
+    if (!torva::stepSpin(spin, m_device.config(), direction))
+        return false;
+    if (connected())
+        write(spinRule(spin, m_device.config()).block, kWriteFailed);
+    return true;
+}
+
+bool CSettingsActions::changeBaseFlagWithReset(const std::function<void()>& change,
+                                               bool refreshPage) {
+    const CWaitCursor wait(m_ui);
+    const int modeBefore = latestFuelMode();
+    // The record changes only once the controller is safely on diesel; otherwise the page
+    // shows the model's value again and nothing was sent but the switch.
+    if (!switchToDieselAndWait())
+        return false;
+    change();
+    write(EBlock::Base, kWriteFailed);
+    reset(kResetFailed);
+    if (refreshPage)
+        requestRefresh(ESettingsRefresh::Page);
+    m_ui.responsiveWait(kAfterResetWaitMs);
+    if (modeBefore != kFuelModeDiesel)
+        m_device.switchToAuto();
+    return true;
+}
+
+bool CSettingsActions::selectFuelType(int value) {
+    if (!connected())
+        return false;
+    return changeBaseFlagWithReset([&] { applyFuelType(m_device.config(), value); }, true);
+}
+
+bool CSettingsActions::selectPressureType(int value) {
+    if (!connected())
+        return false;
+    return changeBaseFlagWithReset([&] { applyPressureType(m_device.config(), value); }, false);
+}
+
+bool CSettingsActions::selectRpmSignalType(int value) {
+    if (!connected())
+        return false;
+    const CWaitCursor wait(m_ui);
+    applyRpmSignalType(m_device.config(), value);
+    write(EBlock::Base, kWriteFailed);
+    return true;
+}
+
+bool CSettingsActions::selectInjectorType(int value) {
+    if (!connected())
+        return false;
+    if (m_device.config().m_adv.m_injectorType == value)
+        return true;
+    const CWaitCursor wait(m_ui);
+    applyInjectorType(m_device.config(), static_cast<std::uint8_t>(value));
+    write(EBlock::Advanced, kWriteFailed);
+    return true;
+}
+
+bool CSettingsActions::selectMountedInjectors(int value) {
+    if (!connected())
+        return false;
+    if (m_device.config().m_adv.m_injMounted == value)
+        return true;
+    const CWaitCursor wait(m_ui);
+    applyMountedInjectors(m_device.config(), static_cast<std::uint8_t>(value));
+    write(EBlock::Advanced, kWriteFailed);
+    return true;
+}
+
+bool CSettingsActions::selectGasTemperatureSensor(int value) {
+    if (!connected())
+        return false;
+    if (m_device.config().m_sensorsSetup.m_temprLPGSensor == value)
+        return true;
+    const CWaitCursor wait(m_ui);
+    applyGasTemperatureSensor(m_device.config(), static_cast<std::uint8_t>(value));
+    // The temperatures of these blocks are coded for the sensor type.
+    write(EBlock::Base, kWriteFailed);
+    write(EBlock::Advanced, kWriteFailed);
+    if (m_device.config().m_devInfo.m_version > kTempomatWithGasSensorVersion)
+        write(EBlock::Tempomat, kSetupFailed);
+    write(EBlock::Sensors, kWriteFailed);
+    return true;
+}
+
+bool CSettingsActions::selectReducerTemperatureSensor(int value) {
+    if (!connected())
+        return false;
+    if (m_device.config().m_sensorsSetup.m_temprEngineSensor == value)
+        return true;
+    const CWaitCursor wait(m_ui);
+    applyReducerTemperatureSensor(m_device.config(), static_cast<std::uint8_t>(value));
+    write(EBlock::Base, kWriteFailed);
+    write(EBlock::Advanced, kWriteFailed);
+    write(EBlock::Sensors, kWriteFailed);
+    return true;
+}
+
+bool CSettingsActions::selectEmulator(int channel, int value) {
+    if (!connected())
+        return false;
+    const CWaitCursor wait(m_ui);
+    applyEmulator(m_device.config(), channel, static_cast<std::uint8_t>(value));
+    requestRefresh(ESettingsRefresh::AllPages);
+    write(EBlock::Base, kWriteFailed);
+    return true;
+}
+
+bool CSettingsActions::selectDigitalTpsEmulator(int value) {
+    if (!connected())
+        return false;
+    const CWaitCursor wait(m_ui);
+    applyDigitalTpsEmulator(m_device.config(), static_cast<std::uint8_t>(value));
+    requestRefresh(ESettingsRefresh::AllPages);
+    write(EBlock::Service, kWriteFailed);
+    return true;
+}
+
+bool CSettingsActions::selectTpsType(int value) {
+    if (!connected())
+        return false;
+    const CWaitCursor wait(m_ui);
+    const auto type = static_cast<ETpsType>(value);
+    applyTpsType(m_device.config(), type);
+    if (type != ETpsType::Digital)
+        write(EBlock::Axis3, kWriteFailed);
+    requestRefresh(ESettingsRefresh::AllPages);
+    write(EBlock::Service, kWriteFailed);
+    write(EBlock::Tempomat, kWriteFailed);
+    reset(kWriteFailed);
+    requestRefresh(ESettingsRefresh::ActivePage);
+    return true;
+}
+
+bool CSettingsActions::changeTempomatWithReset(const std::function<void()>& change) {
+    const CWaitCursor wait(m_ui);
+    if (!switchToDieselAndWait())
+        return false;
+    change();
+    write(EBlock::Tempomat, kWriteFailed);
+    reset(kSetupFailed);
+    return true;
+}
+
+bool CSettingsActions::selectInjectionControl(int value) {
+    if (!connected())
+        return false;
+    return changeTempomatWithReset([&] { applyInjectionControl(m_device.config(), value); });
+}
+
+bool CSettingsActions::selectIgnitionOrder(int value) {
+    if (!connected())
+        return false;
+    return changeTempomatWithReset(
+        [&] { applyIgnitionOrder(m_device.config(), static_cast<std::uint8_t>(value)); });
+}
+
+void CSettingsActions::setTpsDouble(bool on) {
+    const CWaitCursor wait(m_ui);
+    applyTpsDouble(m_device.config(), on);
+    if (!connected())
+        return;
+    requestRefresh(ESettingsRefresh::AllPages);
+    write(EBlock::Base, kWriteFailed);
+}
+
+void CSettingsActions::setTempomat(bool on) {
+    const CWaitCursor wait(m_ui);
+    applyTempomat(m_device.config(), on, connected());
+    if (!connected())
+        return;
+    if (on)
+        write(EBlock::Base, kWriteFailed);
+    requestRefresh(ESettingsRefresh::AllPages);
+    write(EBlock::Tempomat, kWriteFailed);
+}
+
+void CSettingsActions::setMapAveraging(bool on) {
+    const CWaitCursor wait(m_ui);
+    applyMapAveraging(m_device.config(), on);
+    if (connected())
+        write(EBlock::Base, kWriteFailed);
+}
+
+void CSettingsActions::setPercentScale(bool on) {
+    const CWaitCursor wait(m_ui);
+    applyPercentScale(m_device.config(), on);
+    if (connected())
+        write(EBlock::Base, kWriteFailed);
+}
+
+bool CSettingsActions::setGasMapWithoutEmulation(bool on) {
+    if (!connected())
+        return false;
+    const CWaitCursor wait(m_ui);
+    applyGasMapWithoutEmulation(m_device.config(), on);
+    write(EBlock::Tempomat, kWriteFailed);
+    return true;
+}
+
+bool CSettingsActions::setWorkMachines(bool on) {
+    if (!connected())
+        return false;
+    const CWaitCursor wait(m_ui);
+    applyWorkMachines(m_device.config(), on);
+    if (write(EBlock::Service, kWriteFailed))
+        requestRefresh(ESettingsRefresh::AllPages);
+    return true;
+}
+
+void CSettingsActions::setMinGasTemprCheck(bool on) {
+    const CWaitCursor wait(m_ui);
+    applyMinGasTemprCheck(m_device.config(), on);
+    if (connected())
+        write(EBlock::Service, kWriteFailed);
+}
+
+} // namespace torva
