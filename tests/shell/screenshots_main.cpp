@@ -1,10 +1,16 @@
 // torva-screenshots FOLDER: the main window in demo mode, in Polish and in English, at
-// 1280 × 800 and at the 800 × 530 minimum, saved as PNG files for people to look at.
+// 1280 × 800 and at the 800 × 530 minimum, and the TPS correlation and sequence signal dialogs,
+// saved as PNG files for people to look at.
 #include "diag/lpg_thread_manager.h"
 #include "lang/languages.h"
 #include "lang/translation.h"
+#include "ui/pages/tps/seq_calibration_dlg.h"
+#include "ui/pages/tps/sequence_chart.h"
+#include "ui/pages/tps/tps2_corelation_dlg.h"
+#include "ui/pages/tps/tps_correlation_chart.h"
 #include "ui/shell/main_frame.h"
 #include "ui/shell/veko_app.h"
+#include "ui/shell/veko_doc.h"
 
 #include <QApplication>
 #include <QDir>
@@ -20,6 +26,68 @@ void processEventsFor(int ms) {
     while (timer.elapsed() < ms) {
         QApplication::processEvents(QEventLoop::AllEvents, 20);
     }
+}
+
+bool save(QWidget& widget, const QString& path) {
+    if (widget.grab().save(path)) {
+        std::printf("%s\n", qPrintable(path));
+        return true;
+    }
+    std::fprintf(stderr, "could not write %s\n", qPrintable(path));
+    return false;
+}
+
+// A capture at a steady 1800 rpm: one speed edge per revolution, one camshaft edge every second
+// revolution, on the controller's 16-bit counter of 2 µs steps.
+torva::CapturePages steadyCapture() {
+    torva::CapturePages pages{};
+    const unsigned revolution = 30000000 / 1800;
+    for (std::size_t page = 0; page < pages.size(); ++page)
+        for (std::size_t i = 0; i < torva::kCaptureEdges; ++i) {
+            const std::size_t edge = page * torva::kCaptureEdges + i;
+            pages[page].rpmEdges[i] = static_cast<std::uint16_t>(edge * revolution);
+            pages[page].camshaftEdges[i] =
+                static_cast<std::uint16_t>(2 * edge * revolution + revolution / 4);
+        }
+    return pages;
+}
+
+// The two TPS dialogs over the demo controller; the correlation chart plots live samples.
+int saveTpsDialogs(torva::CLPGDevice& device, QWidget& parent, const QString& folder,
+                   const char* language) {
+    int failures = 0;
+    torva::CTPS2CorelationDlg correlation(device, &parent);
+    correlation.show();
+    // A pedal swept up and down: the second TPS follows at half the first's voltage.
+    for (int step = 0; step < 400; ++step) {
+        const int tps1 = 120 + (step * 7) % 240;
+        torva::DiagSample sample{};
+        sample.m_signal[4] = static_cast<std::uint16_t>(tps1);
+        sample.m_signal[5] = static_cast<std::uint16_t>(tps1 * 9 / 10);
+        sample.m_signal[6] = static_cast<std::uint16_t>(tps1 / 2 + step % 5);
+        sample.m_signal[7] = static_cast<std::uint16_t>(tps1 * 9 / 20);
+        correlation.chart().addSample(sample);
+    }
+    processEventsFor(300);
+    failures +=
+        save(correlation,
+             QStringLiteral("%1/tps-correlation-%2.png").arg(folder, QString::fromLatin1(language)))
+            ? 0
+            : 1;
+    correlation.accept();
+
+    torva::CSeqCalibrationDlg sequence(device, &parent);
+    sequence.chart().setPulses(torva::sequencePulses(torva::absoluteEdgeTimes(steadyCapture())));
+    sequence.show();
+    processEventsFor(300);
+    failures +=
+        save(
+            sequence,
+            QStringLiteral("%1/sequence-signals-%2.png").arg(folder, QString::fromLatin1(language)))
+            ? 0
+            : 1;
+    sequence.accept();
+    return failures;
 }
 
 } // namespace
@@ -62,13 +130,11 @@ int main(int argc, char** argv) {
                                      .arg(folder, QString::fromLatin1(language.name))
                                      .arg(size.width())
                                      .arg(size.height());
-            if (frame.grab().save(path)) {
-                std::printf("%s\n", qPrintable(path));
-            } else {
-                std::fprintf(stderr, "could not write %s\n", qPrintable(path));
+            if (!save(frame, path)) {
                 ++failures;
             }
         }
+        failures += saveTpsDialogs(app.doc().device(), frame, folder, language.name);
     }
     app.shutdown();
     return failures == 0 ? 0 : 1;

@@ -19,12 +19,12 @@ constexpr const char* kDieselFailed = PL("Nie powiodło się przełączenie na d
 constexpr int kAfterResetWaitMs = 1000;
 constexpr std::int32_t kTempomatWithGasSensorVersion = 265;
 
-class CWaitCursor {
+class CUiWaitCursor {
 public:
-    explicit CWaitCursor(IUserInterface& ui) : m_ui(ui) { m_ui.setWaitCursor(true); }
-    ~CWaitCursor() { m_ui.setWaitCursor(false); }
-    CWaitCursor(const CWaitCursor&) = delete;
-    CWaitCursor& operator=(const CWaitCursor&) = delete;
+    explicit CUiWaitCursor(IUserInterface& ui) : m_ui(ui) { m_ui.setWaitCursor(true); }
+    ~CUiWaitCursor() { m_ui.setWaitCursor(false); }
+    CUiWaitCursor(const CUiWaitCursor&) = delete;
+    CUiWaitCursor& operator=(const CUiWaitCursor&) = delete;
 
 private:
     IUserInterface& m_ui;
@@ -87,7 +87,7 @@ bool CSettingsActions::stepSpin(ESettingsSpin spin, int direction) {
 
 bool CSettingsActions::changeBaseFlagWithReset(const std::function<void()>& change,
                                                bool refreshPage) {
-    const CWaitCursor wait(m_ui);
+    const CUiWaitCursor wait(m_ui);
     const int modeBefore = latestFuelMode();
     // The record changes only once the controller is safely on diesel; otherwise the page
     // shows the model's value again and nothing was sent but the switch.
@@ -119,7 +119,7 @@ bool CSettingsActions::selectPressureType(int value) {
 bool CSettingsActions::selectRpmSignalType(int value) {
     if (!connected())
         return false;
-    const CWaitCursor wait(m_ui);
+    const CUiWaitCursor wait(m_ui);
     applyRpmSignalType(m_device.config(), value);
     write(EBlock::Base, kWriteFailed);
     return true;
@@ -130,7 +130,7 @@ bool CSettingsActions::selectInjectorType(int value) {
         return false;
     if (m_device.config().m_adv.m_injectorType == value)
         return true;
-    const CWaitCursor wait(m_ui);
+    const CUiWaitCursor wait(m_ui);
     applyInjectorType(m_device.config(), static_cast<std::uint8_t>(value));
     write(EBlock::Advanced, kWriteFailed);
     return true;
@@ -141,7 +141,7 @@ bool CSettingsActions::selectMountedInjectors(int value) {
         return false;
     if (m_device.config().m_adv.m_injMounted == value)
         return true;
-    const CWaitCursor wait(m_ui);
+    const CUiWaitCursor wait(m_ui);
     applyMountedInjectors(m_device.config(), static_cast<std::uint8_t>(value));
     write(EBlock::Advanced, kWriteFailed);
     return true;
@@ -152,7 +152,7 @@ bool CSettingsActions::selectGasTemperatureSensor(int value) {
         return false;
     if (m_device.config().m_sensorsSetup.m_temprLPGSensor == value)
         return true;
-    const CWaitCursor wait(m_ui);
+    const CUiWaitCursor wait(m_ui);
     applyGasTemperatureSensor(m_device.config(), static_cast<std::uint8_t>(value));
     // The temperatures of these blocks are coded for the sensor type.
     write(EBlock::Base, kWriteFailed);
@@ -168,7 +168,7 @@ bool CSettingsActions::selectReducerTemperatureSensor(int value) {
         return false;
     if (m_device.config().m_sensorsSetup.m_temprEngineSensor == value)
         return true;
-    const CWaitCursor wait(m_ui);
+    const CUiWaitCursor wait(m_ui);
     applyReducerTemperatureSensor(m_device.config(), static_cast<std::uint8_t>(value));
     write(EBlock::Base, kWriteFailed);
     write(EBlock::Advanced, kWriteFailed);
@@ -179,7 +179,7 @@ bool CSettingsActions::selectReducerTemperatureSensor(int value) {
 bool CSettingsActions::selectEmulator(int channel, int value) {
     if (!connected())
         return false;
-    const CWaitCursor wait(m_ui);
+    const CUiWaitCursor wait(m_ui);
     applyEmulator(m_device.config(), channel, static_cast<std::uint8_t>(value));
     requestRefresh(ESettingsRefresh::AllPages);
     write(EBlock::Base, kWriteFailed);
@@ -189,7 +189,7 @@ bool CSettingsActions::selectEmulator(int channel, int value) {
 bool CSettingsActions::selectDigitalTpsEmulator(int value) {
     if (!connected())
         return false;
-    const CWaitCursor wait(m_ui);
+    const CUiWaitCursor wait(m_ui);
     applyDigitalTpsEmulator(m_device.config(), static_cast<std::uint8_t>(value));
     requestRefresh(ESettingsRefresh::AllPages);
     write(EBlock::Service, kWriteFailed);
@@ -199,7 +199,7 @@ bool CSettingsActions::selectDigitalTpsEmulator(int value) {
 bool CSettingsActions::selectTpsType(int value) {
     if (!connected())
         return false;
-    const CWaitCursor wait(m_ui);
+    const CUiWaitCursor wait(m_ui);
     const auto type = static_cast<ETpsType>(value);
     applyTpsType(m_device.config(), type);
     if (type != ETpsType::Digital)
@@ -213,7 +213,7 @@ bool CSettingsActions::selectTpsType(int value) {
 }
 
 bool CSettingsActions::changeTempomatWithReset(const std::function<void()>& change) {
-    const CWaitCursor wait(m_ui);
+    const CUiWaitCursor wait(m_ui);
     if (!switchToDieselAndWait())
         return false;
     change();
@@ -236,7 +236,7 @@ bool CSettingsActions::selectIgnitionOrder(int value) {
 }
 
 void CSettingsActions::setTpsDouble(bool on) {
-    const CWaitCursor wait(m_ui);
+    const CUiWaitCursor wait(m_ui);
     applyTpsDouble(m_device.config(), on);
     if (!connected())
         return;
@@ -245,7 +245,7 @@ void CSettingsActions::setTpsDouble(bool on) {
 }
 
 void CSettingsActions::setTempomat(bool on) {
-    const CWaitCursor wait(m_ui);
+    const CUiWaitCursor wait(m_ui);
     applyTempomat(m_device.config(), on, connected());
     if (!connected())
         return;
@@ -256,14 +256,14 @@ void CSettingsActions::setTempomat(bool on) {
 }
 
 void CSettingsActions::setMapAveraging(bool on) {
-    const CWaitCursor wait(m_ui);
+    const CUiWaitCursor wait(m_ui);
     applyMapAveraging(m_device.config(), on);
     if (connected())
         write(EBlock::Base, kWriteFailed);
 }
 
 void CSettingsActions::setPercentScale(bool on) {
-    const CWaitCursor wait(m_ui);
+    const CUiWaitCursor wait(m_ui);
     applyPercentScale(m_device.config(), on);
     if (connected())
         write(EBlock::Base, kWriteFailed);
@@ -272,7 +272,7 @@ void CSettingsActions::setPercentScale(bool on) {
 bool CSettingsActions::setGasMapWithoutEmulation(bool on) {
     if (!connected())
         return false;
-    const CWaitCursor wait(m_ui);
+    const CUiWaitCursor wait(m_ui);
     applyGasMapWithoutEmulation(m_device.config(), on);
     write(EBlock::Tempomat, kWriteFailed);
     return true;
@@ -281,7 +281,7 @@ bool CSettingsActions::setGasMapWithoutEmulation(bool on) {
 bool CSettingsActions::setWorkMachines(bool on) {
     if (!connected())
         return false;
-    const CWaitCursor wait(m_ui);
+    const CUiWaitCursor wait(m_ui);
     applyWorkMachines(m_device.config(), on);
     if (write(EBlock::Service, kWriteFailed))
         requestRefresh(ESettingsRefresh::AllPages);
@@ -289,7 +289,7 @@ bool CSettingsActions::setWorkMachines(bool on) {
 }
 
 void CSettingsActions::setMinGasTemprCheck(bool on) {
-    const CWaitCursor wait(m_ui);
+    const CUiWaitCursor wait(m_ui);
     applyMinGasTemprCheck(m_device.config(), on);
     if (connected())
         write(EBlock::Service, kWriteFailed);
