@@ -70,6 +70,19 @@ TEST_F(TpsCalibration, SetsBothAxesAndTheCorrelationLineFromThePedalTravel) {
     EXPECT_TRUE(completionShown());
 }
 
+TEST_F(TpsCalibration, ADigitalTpsSetsItsOwnAxisAndNoCorrelationLine) {
+    answerOk(3);
+    m_device->config().m_serviceSetup.m_advancedFlags2 |= 0x10;
+    m_ui.onQuestion(kAt100, [this] { holdPedal(0.9); });
+
+    EXPECT_EQ(run(), ETpsCalibrationEnd::Completed);
+    EXPECT_EQ(requests(), (Requests{"2/2", "2/6", "39"}));
+    const LoadAxis& axis = m_device->config().m_mapCoordinatesEmuTpsD;
+    EXPECT_EQ(axis[0], 18); // 18.0 % and 82.0 % from the digital TPS
+    EXPECT_EQ(axis[1], 22);
+    EXPECT_EQ(axis[15], 82);
+}
+
 TEST_F(TpsCalibration, APedalThatDidNotMoveIsRefusedBeforeAnythingIsWritten) {
     answerOk(3);
     const CDeviceConfig before = m_device->config();
