@@ -2,6 +2,7 @@
 #include "config/device_config.h"
 #include "ui/pages/settings/injector_presets.h"
 #include "ui/pages/settings/settings_changes.h"
+#include "ui/pages/settings/settings_combos.h"
 #include "ui/pages/settings/settings_options.h"
 #include "ui/pages/settings/settings_spins.h"
 #include "ui/pages/settings/settings_visibility.h"
@@ -93,6 +94,20 @@ TEST(SettingsOptions, ListsFollowTheControllerAndInjectionControlBits) {
     EXPECT_EQ(withInjectionControl(0x80, 2), 0x02);
     EXPECT_EQ(injectionControlValue(0x22), 2);
     EXPECT_EQ(injectionControlValue(0xA0), 32);
+}
+
+TEST(SettingsOptions, EveryChoiceReadsBackAsTheSelectedValue) {
+    CDeviceConfig config = controller(25, 300);
+    applyFuelType(config, fuelTypeOptions()[5].value); // "CNG"
+    applyPressureType(config, 0);
+    applyInjectionControl(config, 32);
+    applyTpsType(config, ETpsType::External);
+    EXPECT_EQ(comboValue(ESettingsCombo::FuelType, config), 1);
+    EXPECT_EQ(comboValue(ESettingsCombo::PressureSensor, config), 0);
+    EXPECT_EQ(comboValue(ESettingsCombo::InjectionControl, config), 32);
+    EXPECT_EQ(comboValue(ESettingsCombo::TpsType, config), 2);
+    applyFuelType(config, fuelTypeOptions()[1].value); // "GPL"
+    EXPECT_EQ(comboValue(ESettingsCombo::FuelType, config), 0);
 }
 
 TEST(SettingsOptions, InjectorPresetsByTypeAndDevice) {
