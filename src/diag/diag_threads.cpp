@@ -9,8 +9,6 @@
 #include "platform/error.h"
 #include "platform/user_interface.h"
 
-#include <array>
-
 namespace torva {
 
 namespace {
@@ -109,27 +107,29 @@ int CDiagRSThread::fetch(DiagSample& sample) {
     if (link == nullptr)
         return kFetchFailed;
     if (link->isDemo()) {
-        fillDemoSample(sample, link->config().m_devInfo.m_deviceID, store());
+        const std::uint8_t deviceType = link->withConfig(
+            [](const CDeviceConfig& config) { return config.m_devInfo.m_deviceID; });
+        fillDemoSample(sample, deviceType, store());
         appClock().sleepMs(kDemoExchangeMs);
         return kFetchOk;
     }
-    std::array<std::uint8_t, CLPGDevice::kExchangeBufferSize> buffer{};
-    buffer[0] = kLiveSampleSubCode;
-    std::uint8_t code = kLiveSampleRequest;
-    std::uint8_t length = kLiveSampleRequestLength;
-    if (link->transactStrict(code, buffer.data(), length) != CLPGDevice::kStrictOk)
-        return kFetchFailed;
-    // The strict exchange reports the length byte itself: payload plus two checksum bytes.
-    const std::size_t payloadLength = length >= 2 ? length - 2u : 0u;
-    if (!decodeLiveSample(code, buffer.data(), payloadLength, sample))
+    switch (link->exchangeLiveSample(sample)) {
+    case CLPGDevice::ELiveRead::Ok:
+        return kFetchOk;
+    case CLPGDevice::ELiveRead::WrongCode:
         return kFetchWrongCode;
-    return kFetchOk;
+    case CLPGDevice::ELiveRead::Failed:
+        break;
+    }
+    return kFetchFailed;
 }
 
 void CDiagRSThread::process(DiagSample& sample) {
     ++m_count;
-    if (device() != nullptr)
-        m_file.appendLine(sample, device()->config());
+    // The window's thread may be editing the live record: the line is converted from a copy
+    // taken under the configuration lock, and only when a file is being written.
+    if (device() != nullptr && m_file.isOpen())
+        m_file.appendLine(sample, device()->configCopy());
     sample.m_seq = m_count;
     store().push(sample);
 }

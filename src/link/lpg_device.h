@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <span>
 #include <string>
@@ -63,6 +64,32 @@ public:
     CDeviceConfig& config() { return m_config; }
     const CDeviceConfig& config() const { return m_config; }
 
+    // The configuration lock. The polling thread reads the live record (a recording line is
+    // converted with its sensor types and flags) while the window's thread edits it, so every
+    // change to the record is made while holding this lock, and every read off the window's
+    // thread copies what it needs under it. Hold it for the edit or the copy only, never across
+    // a controller exchange: writeBlock encodes under it and sends without it. It is recursive,
+    // so a helper that takes it again inside an edit does not deadlock; it is never taken while
+    // the sample store's lock is held.
+    //     {
+    //         const auto lock = device.lockConfig();
+    //         device.config().m_base.m_switchRPM = rpm;
+    //     }
+    //     device.writeBlock(EBlock::Base);
+    using ConfigLock = std::unique_lock<std::recursive_mutex>;
+    [[nodiscard]] ConfigLock lockConfig() const { return ConfigLock(m_configMutex); }
+    // Runs edit(config()) under the configuration lock and returns what it returns: an edit,
+    // or a read of fields that must agree with each other (returned by value).
+    template <class Edit> auto withConfig(Edit&& edit) {
+        const ConfigLock lock = lockConfig();
+        return std::forward<Edit>(edit)(m_config);
+    }
+    // A copy of the live record taken under the lock.
+    CDeviceConfig configCopy() const {
+        const ConfigLock lock = lockConfig();
+        return m_config;
+    }
+
     // Every controller operation below returns false once its attempts are used up (the caller
     // shows its own message); serial faults raise CRSError through it. In demo mode every one of
     // them except identification and the loader and programming commands succeeds without
@@ -96,10 +123,13 @@ public:
     bool readDeviceInfo();
 
     // ---- Configuration transfer ---------------------------------------------------------------
-    // Reads one block into the live record; on failure the record stays as it was. An answer
-    // shorter than the block reads as if the missing bytes were zero.
+    // Reads one block into the live record (decoded under the configuration lock); on failure
+    // the record stays as it was. An answer shorter than the block reads as if the missing bytes
+    // were zero.
     bool readBlock(EBlock block);
-    // Writes one block from the live record (15 attempts, acknowledged).
+    // Writes one block from the live record (15 attempts, acknowledged). The block is encoded
+    // once under the configuration lock and sent without it, so the polling thread never waits
+    // for a write's attempts.
     bool writeBlock(EBlock block);
     // The whole read after connecting: identification, device information, then every block the
     // controller has, each retried once after 131 ms. Messages tell the user what could not be
@@ -121,7 +151,16 @@ public:
     // is set (that byte is then not decoded), the extended record on firmware above 296.
     // std::nullopt when one of the reads failed.
     std::optional<std::vector<std::string>> readErrorTexts(const CDeviceErrorList& decoders);
+    // See decodeExhaustRecord for its contents.
     bool readExhaustRecord(ExhaustRecord& record);
+    // One live sample read on demand, decoded as the polling thread decodes it (the sequence
+    // number is left alone). Demo: the demo sample. False when no live-sample answer arrived.
+    bool readLiveSample(DiagSample& sample);
+    // What one live-sample exchange brought: the polling thread counts a failed exchange
+    // against the controller but not an answer of another kind.
+    enum class ELiveRead { Ok, Failed, WrongCode };
+    // One live-sample exchange (no demo shortcut): the strict exchange, then the decoder.
+    ELiveRead exchangeLiveSample(DiagSample& sample);
     // page 0-3.
     bool readCapturePage(int page, SCapturePage& captured);
     // In 32 chunks; the table changes only when every chunk arrived.
@@ -250,6 +289,7 @@ private:
 
     // ---- Configuration record -----------------------------------------------------------------
     CDeviceConfig m_config;
+    mutable std::recursive_mutex m_configMutex;
 
     // ---- Request shapes and the attempt rule (operations) -------------------------------------
     // What one exchange brought back.

@@ -16,6 +16,7 @@ bool CLPGDevice::readBlock(EBlock block) {
         return false;
     // The answer is taken on its code alone; decodeBlock reads only what arrived of the block
     // and takes the rest as zero.
+    const ConfigLock lock = lockConfig();
     decodeBlock(block, answer.bytes.data(), std::min<std::size_t>(answer.length, info.size),
                 m_config);
     return true;
@@ -25,8 +26,11 @@ bool CLPGDevice::writeBlock(EBlock block) {
     if (isDemo())
         return true;
     const SBlockInfo& info = blockInfo(block);
+    const std::vector<std::uint8_t> payload =
+        withConfig([block](const CDeviceConfig& config) { return encodeBlock(block, config); });
+    // Each attempt scrambles its own copy.
     return writeAcked(
-        info.code, [this, block] { return encodeBlock(block, m_config); }, info.writeAttempts);
+        info.code, [&payload] { return payload; }, info.writeAttempts);
 }
 
 } // namespace torva

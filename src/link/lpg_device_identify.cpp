@@ -84,6 +84,7 @@ bool CLPGDevice::identify() {
             appUi().message(PL("Brak połączenia"), kCaption, EIcon::Error);
         return false;
     }
+    const ConfigLock lock = lockConfig();
     m_config.m_devInfo.m_deviceID = model->code;
     m_config.m_devInfo.m_modelName = std::string(model->name);
     return true;
@@ -103,9 +104,12 @@ bool CLPGDevice::identifyThroughLoader() {
     if (!model)
         return false;
 
-    m_config.m_devInfo.m_deviceID = model->code;
-    m_config.m_devInfo.m_modelName = std::string(model->name);
-    m_config.m_devInfo.m_version = kLoaderVersion;
+    {
+        const ConfigLock lock = lockConfig();
+        m_config.m_devInfo.m_deviceID = model->code;
+        m_config.m_devInfo.m_modelName = std::string(model->name);
+        m_config.m_devInfo.m_version = kLoaderVersion;
+    }
     appUi().message(PL("Sterownik nie jest poprawnie zaprogramowany i wymaga przeprogramowania."),
                     kCaption, EIcon::Information);
     return m_forcedProgramming ? m_forcedProgramming() : false;
@@ -126,6 +130,7 @@ CLPGDevice::SLoaderIdentity CLPGDevice::queryLoaderIdentity(std::uint8_t subCode
 }
 
 void CLPGDevice::fillDemoIdentity() {
+    const ConfigLock lock = lockConfig();
     SDevInfo& devInfo = m_config.m_devInfo;
     devInfo.m_version = kDemoVersion;
     devInfo.m_injCount = kDemoInjectors;
@@ -138,6 +143,7 @@ void CLPGDevice::fillDemoIdentity() {
 
 bool CLPGDevice::readDeviceInfo() {
     if (isDemo()) {
+        const ConfigLock lock = lockConfig();
         fillDemoIdentity();
         updateSwitchableScale(m_config.m_devInfo.m_flags1);
         return true;
@@ -146,6 +152,7 @@ bool CLPGDevice::readDeviceInfo() {
     if (!queryRecord(sub::kDeviceInfo, kDeviceInfoAnswer, record))
         return false;
 
+    const ConfigLock lock = lockConfig();
     SDevInfo& devInfo = m_config.m_devInfo;
     const std::uint8_t* bytes = record.data();
     devInfo.m_flags1 = block_image::dwordAt(bytes, info::kFlags1);

@@ -53,12 +53,14 @@ constexpr std::int32_t kLastVersionWithoutExtendedErrors = 296;
 
 bool CLPGDevice::readStatistics() {
     if (isDemo()) {
+        const ConfigLock lock = lockConfig();
         m_config.m_devInfo.m_statistic = {kDemoFirstRunningTime, kDemoSecondRunningTime, 0};
         return true;
     }
     std::array<std::uint8_t, kStatisticsSize> record{};
     if (!queryRecord(sub::kStatistics, answer::kStatistics, record))
         return false;
+    const ConfigLock lock = lockConfig();
     m_config.m_devInfo.m_statistic = {block_image::dwordAt(record.data(), 0),
                                       block_image::dwordAt(record.data(), 4),
                                       block_image::wordAt(record.data(), 8)};

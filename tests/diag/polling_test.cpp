@@ -411,3 +411,41 @@ TEST(Polling, TheWatchReconnectsOnTheEleventhTickAndPollingResumes) {
     EXPECT_EQ(refreshes, 1);
     rig.control->stopPolling();
 }
+
+TEST(Polling, RecordingLinesSeeWholeEditsOfTheConfigurationMadeMeanwhile) {
+    SPollingRig rig;
+    const std::string path = tempFileName("torva_polling_locked_edits");
+    Bytes payload(52, 0);
+    payload[4] = 100; // reducer temperature code
+    payload[5] = 100; // gas temperature code
+    rig.line->setSamplePayload(payload);
+    rig.line->setDefault(EReply::Sample);
+    const auto setSensors = [](CDeviceConfig& config, std::uint8_t type) {
+        config.m_sensorsSetup.m_temprEngineSensor = type;
+        config.m_sensorsSetup.m_temprLPGSensor = type;
+    };
+    DiagSample sample{};
+    decodeLiveSample(kCurrentSampleCode, payload.data(), payload.size(), sample);
+    CDeviceConfig first = rig.device->config();
+    setSensors(first, 0);
+    CDeviceConfig second = first;
+    setSensors(second, 1);
+    const std::string firstLine = formatDiagLine(sample, first);
+    const std::string secondLine = formatDiagLine(sample, second);
+    ASSERT_NE(firstLine, secondLine);
+
+    rig.device->withConfig([&](CDeviceConfig& config) { setSensors(config, 0); });
+    ASSERT_TRUE(rig.control->startPolling(path));
+    // The window's thread edits both sensor types together while lines are being written.
+    for (int edit = 0; edit < 1000000 && (edit < 2000 || rig.device->diagData().count() < 50);
+         ++edit)
+        rig.device->withConfig([&](CDeviceConfig& config) { setSensors(config, edit % 2); });
+    rig.control->stopPolling();
+    ASSERT_TRUE(rig.threads.waitAll(5000));
+
+    const std::vector<std::string> lines = linesOf(path);
+    ASSERT_GE(lines.size(), 50u);
+    for (const std::string& line : lines)
+        ASSERT_TRUE(line == firstLine || line == secondLine) << line;
+    std::filesystem::remove(path);
+}

@@ -1,6 +1,7 @@
 // The real link layer against the simulator over a pseudo-terminal.
 #include "fixture/sim_fixture.h"
 
+#include "diag/diag_sample.h"
 #include "link/cipher.h"
 #include "link/lpg_device.h"
 #include "link/serial_settings.h"
@@ -102,6 +103,21 @@ TEST_F(DeviceAgainstSimulator, IdentifiesReadsWritesAndPolls) {
     EXPECT_EQ(sample->payload[2], 2); // diesel
     // The usual exchange refuses the live sample's checksum, which lacks the constant 1.
     EXPECT_FALSE(transact(0x02, query(6)));
+}
+
+TEST_F(DeviceAgainstSimulator, ReadsOneLiveSampleOnDemandAndTheDemoSampleInDemoMode) {
+    connect();
+    DiagSample sample{};
+    sample.m_seq = 7;
+    ASSERT_TRUE(m_device->readLiveSample(sample)) << transcriptText();
+    EXPECT_EQ(sample.m_fuelMode, kFuelModeDiesel);
+    EXPECT_EQ(sample.m_seq, 7) << "the sequence belongs to the polling thread";
+
+    m_device->setDemo(true);
+    DiagSample demo{};
+    ASSERT_TRUE(m_device->readLiveSample(demo));
+    EXPECT_EQ(demo.m_exhaustTempr, 400);
+    EXPECT_EQ(demo.m_seq, 0);
 }
 
 TEST_F(DeviceAgainstSimulator, ProgramsThroughTheLoader) {

@@ -112,8 +112,9 @@ void CVeko2012Doc::restoreFactorySettings() {
         return;
     if (!m_device.isConnected() || !backUpLiveConfiguration())
         return;
-    CDeviceConfig& live = m_device.config();
-    copyTransferGroups(live, CDeviceConfig(knownDeviceType(live)));
+    m_device.withConfig([](CDeviceConfig& live) {
+        copyTransferGroups(live, CDeviceConfig(knownDeviceType(live)));
+    });
     const bool dieselBefore = newestSampleShowsDiesel(m_device);
     {
         CWaitCursor waitCursor;
@@ -140,7 +141,8 @@ void CVeko2012Doc::loadSettingsFile() {
     }
     if (!backUpLiveConfiguration())
         return;
-    copyTransferGroups(live, destination);
+    m_device.withConfig(
+        [&destination](CDeviceConfig& config) { copyTransferGroups(config, destination); });
     bool written = false;
     {
         CWaitCursor waitCursor;

@@ -128,8 +128,8 @@ bool CVeko2012Doc::reconnectAfterProgramming() {
 
 void CVeko2012Doc::migrateAfterProgramming(std::int32_t oldVersion, std::int32_t newVersion,
                                            double keptPressureRef, double keptSwitchPressure) {
-    CDeviceConfig& live = m_device.config();
-    const SMigrationWrites writes = migrateSettings(live, oldVersion, newVersion);
+    const SMigrationWrites writes = m_device.withConfig(
+        [&](CDeviceConfig& live) { return migrateSettings(live, oldVersion, newVersion); });
     // Each failure is reported and the migration goes on with the next write.
     const auto write = [this](EBlock block) {
         if (!m_device.writeBlock(block))
@@ -142,8 +142,10 @@ void CVeko2012Doc::migrateAfterProgramming(std::int32_t oldVersion, std::int32_t
     if (writes.basePressures) {
         // Read back under the new encoding these would show other kPa values; the new firmware
         // is to keep the ones the fitter set.
-        live.m_base.m_pressureRef = keptPressureRef;
-        live.m_base.m_switchPressure = keptSwitchPressure;
+        m_device.withConfig([&](CDeviceConfig& live) {
+            live.m_base.m_pressureRef = keptPressureRef;
+            live.m_base.m_switchPressure = keptSwitchPressure;
+        });
         write(EBlock::Base);
     }
     if (writes.reset) {

@@ -66,8 +66,12 @@ public:
     // or empty when none was written.
     const std::string& lastBackupPath() const { return m_lastBackupPath; }
 
-private:
+    // Has the pages built again from the live record once the current handler has returned
+    // (through the page refresh the shell binds): after a command or a page edit that changes
+    // which pages exist or what they show.
     void refreshPages();
+
+private:
     // Saves the live configuration before a whole-configuration write and remembers where.
     // False when no backup could be written and the user chose not to go on.
     bool backUpLiveConfiguration();

@@ -146,6 +146,10 @@ void CMainFrame::showConnectionState(bool connected) {
         QString::fromStdString(captionText(device.config(), connected, device.isDemo()));
     m_captionBar->setCaptionText(text);
     setWindowTitle(text);
+    if (m_pagesConnected != connected) {
+        m_pagesConnected = connected;
+        m_mainView->connectionChanged(connected);
+    }
 }
 
 void CMainFrame::retranslate() {

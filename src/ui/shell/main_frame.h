@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 class QSplitter;
 class QStatusBar;
@@ -34,7 +35,8 @@ public:
     CMainFrame(CVeko2012Doc& doc, const SPageCatalogue& catalogue, QWidget* parent = nullptr);
     ~CMainFrame() override;
 
-    // Rebuilds the caption text for the connection state and shows it.
+    // Rebuilds the caption text for the connection state and shows it; the editing pages hear
+    // of it when the state differs from the one they last heard of.
     void showConnectionState(bool connected);
     // Every text of the window tree again: main view pages, readings view, menu, caption.
     void retranslate();
@@ -83,6 +85,9 @@ private:
     // The backup file the status bar names (kept to name it again in another language).
     std::string m_shownBackupPath;
     std::function<bool()> m_reconnect;
+    // The connection state the main view's pages were last told of (they learn the state they
+    // are built in from createPages).
+    std::optional<bool> m_pagesConnected;
     QTimer m_refreshTimer;
     CConnectionWatch m_watch;
     CLanguageSubscription m_languageFollow;

@@ -4,6 +4,7 @@
 #include "lang/translation.h"
 #include "ui/controls/multi_page_ctrl.h"
 #include "ui/controls/multi_page_dialog.h"
+#include "ui/pages/common/config_page.h"
 #include "ui/shell/window_rules.h"
 
 #include <QVBoxLayout>
@@ -39,6 +40,20 @@ void CVeko2012View::createPages() {
         if (CMultiPageDialog* page = factory->second(m_doc)) {
             m_pageCtrl->insertPage(QString::fromStdString(translate(entry.title)), page);
         }
+    }
+    // Built from the record as it is now, for the link as it is now.
+    const bool connected = m_doc.device().isConnected();
+    for (int i = 0; i < m_pageCtrl->getPageCount(); ++i) {
+        fillConfigPage(m_pageCtrl->getPage(i), connected);
+    }
+}
+
+void CVeko2012View::connectionChanged(bool connected) {
+    if (m_pageCtrl == nullptr) {
+        return;
+    }
+    for (int i = 0; i < m_pageCtrl->getPageCount(); ++i) {
+        tellConnectionChanged(m_pageCtrl->getPage(i), connected);
     }
 }
 

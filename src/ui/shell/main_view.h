@@ -25,6 +25,9 @@ public:
     void createPages();
     CMultiPageCtrl* pageCtrl() const { return m_pageCtrl; }
 
+    // Tells every editing page that the controller came or went.
+    void connectionChanged(bool connected);
+
     // Only the active page is refreshed, and only when it shows live values.
     void refresh() override;
     void retranslate() override;

@@ -8,6 +8,8 @@ namespace torva {
 
 SPageCatalogue pageCatalogue() {
     SPageCatalogue catalogue;
+    // An editing page is added by giving its EPage a factory in catalogue.mainPages; the main
+    // view then builds it whenever the configuration's page list names it.
     catalogue.readingsPage = [](CVeko2012Doc& doc) -> CMultiPageDialog* {
         return new CReadingsDlg(doc.device(), doc.errorDecoders());
     };

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "ui/controls/multi_page_dialog.h"
+
+#include <QPointer>
+
+#include <initializer_list>
+#include <vector>
+
+namespace torva {
+
+class CLPGDevice;
+
+// The life of a page that edits the live configuration, as the main view drives it:
+// - fillFromConfig: every control shows the record again. The view calls it when it has built
+//   the page (the Create command: at start-up, after a settings file or factory settings were
+//   written, and whenever a page asked for the pages to be built again); the page itself also
+//   fills when it is shown.
+// - connectionChanged: the controller came or went (also right after the page was built).
+// A page whose edit decides which pages exist, or what the others show, asks for a rebuild
+// with CVeko2012Doc::refreshPages(): the window posts Create, then InitLang, and runs them
+// after the handler has returned, never inside it.
+class IConfigPage {
+public:
+    virtual ~IConfigPage() = default;
+    virtual void fillFromConfig() = 0;
+    virtual void connectionChanged(bool connected) = 0;
+};
+
+// The base of the editing pages: fills on show, and keeps the controls that only act through
+// the controller disabled while none is connected.
+class CConfigPage : public CMultiPageDialog, public IConfigPage {
+public:
+    explicit CConfigPage(CLPGDevice& device, QWidget* parent = nullptr);
+
+    // Enables or disables the controls registered with needsController.
+    void connectionChanged(bool connected) override;
+
+protected:
+    CLPGDevice& device() const { return m_device; }
+    // Controls whose action needs the controller (check boxes, combos, buttons that write).
+    void needsController(std::initializer_list<QWidget*> controls);
+    // Fills the page; a page that overrides it calls it.
+    void onActivate() override;
+
+private:
+    CLPGDevice& m_device;
+    std::vector<QPointer<QWidget>> m_controllerControls;
+};
+
+// Runs fillFromConfig and connectionChanged on page when it is an editing page.
+void fillConfigPage(QWidget* page, bool connected);
+// Tells page of a connection change when it is an editing page.
+void tellConnectionChanged(QWidget* page, bool connected);
+
+} // namespace torva
