@@ -66,6 +66,17 @@ TEST_F(SettingsActions, TpsTypeWritesAxisServiceTempomatAndResets) {
     EXPECT_TRUE(m_ui.messages().empty());
 }
 
+TEST_F(SettingsActions, FirmwareWithoutTheTempomatBlockIsNotSentOne) {
+    sim::SimConfig config;
+    config.controller.identity.version = 265;
+    CSettingsActions& settings = actions(config);
+
+    EXPECT_TRUE(settings.selectTpsType(static_cast<int>(ETpsType::Analog)));
+    settings.setTempomat(true);
+    EXPECT_EQ(requests(), (Requests{"31", "33", "2/10", "3"}));
+    EXPECT_TRUE(m_ui.messages().empty());
+}
+
 TEST_F(SettingsActions, SensorAndInjectorCombosWriteOnlyWhatChanged) {
     sim::SimConfig config;
     config.controller.identity.version = 265; // no tempomat write for the gas sensor yet

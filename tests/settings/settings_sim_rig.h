@@ -71,17 +71,6 @@ protected:
         return seen;
     }
 
-    // One live sample read straight from the controller.
-    bool readSample(DiagSample& sample) {
-        std::array<std::uint8_t, CLPGDevice::kExchangeBufferSize> buffer{};
-        buffer[0] = kLiveSampleSubCode;
-        std::uint8_t code = kLiveSampleRequest;
-        std::uint8_t length = kLiveSampleRequestLength;
-        if (m_device->transactStrict(code, buffer.data(), length) != CLPGDevice::kStrictOk)
-            return false;
-        return decodeLiveSample(code, buffer.data(), length - 2u, sample);
-    }
-
     CQuickUi m_ui;
     CProcessStateGuard m_processState;
     std::unique_ptr<CLPGDevice> m_device;

@@ -36,8 +36,7 @@ protected:
     }
 
     ETpsCalibrationEnd run() {
-        CTpsCalibration calibration(*m_device, m_ui,
-                                    [this](DiagSample& sample) { return readSample(sample); });
+        CTpsCalibration calibration(*m_device, m_ui);
         return calibration.run();
     }
 
@@ -108,7 +107,7 @@ TEST_F(TpsCalibration, CancelAndFailuresStopWithoutReportingCompletion) {
     answerOk(3);
     int reads = 0;
     CTpsCalibration failing(*m_device, m_ui, [&](DiagSample& sample) {
-        const bool read = readSample(sample);
+        const bool read = m_device->readLiveSample(sample);
         if (++reads == 2)
             sim().injectNext(sim::FaultKind::WrongCode, kBlockWriteAttempts);
         return read;

@@ -1,9 +1,11 @@
 #include "ui/pages/settings/settings_actions.h"
 
+#include "config/device_config.h"
 #include "diag/diag_sample.h"
 #include "lang/source_text.h"
 #include "link/lpg_device.h"
 #include "platform/user_interface.h"
+#include "ui/pages/common/responsive_call.h"
 #include "ui/pages/settings/settings_changes.h"
 
 namespace torva {
@@ -44,14 +46,22 @@ void CSettingsActions::failed(const char* text) {
 }
 
 bool CSettingsActions::write(EBlock block, const char* failureText) {
-    if (m_device.writeBlock(block))
+    const SDevInfo& info = m_device.config().m_devInfo;
+    // Firmware without the block neither reads nor keeps it: nothing to send, nothing failed.
+    if (!blockExists(block, info.m_version, info.m_deviceID))
+        return true;
+    bool written = false;
+    runResponsively([&] { written = m_device.writeBlock(block); });
+    if (written)
         return true;
     failed(failureText);
     return false;
 }
 
 bool CSettingsActions::reset(const char* failureText) {
-    if (m_device.resetDevice())
+    bool done = false;
+    runResponsively([&] { done = m_device.resetDevice(); });
+    if (done)
         return true;
     failed(failureText);
     return false;
@@ -78,7 +88,9 @@ int CSettingsActions::latestFuelMode() const {
 }
 
 bool CSettingsActions::stepSpin(ESettingsSpin spin, int direction) {
-    if (!torva::stepSpin(spin, m_device.config(), direction))
+    const bool changed = m_device.withConfig(
+        [&](CDeviceConfig& config) { return torva::stepSpin(spin, config, direction); });
+    if (!changed)
         return false;
     if (connected())
         write(spinRule(spin, m_device.config()).block, kWriteFailed);
@@ -107,20 +119,26 @@ bool CSettingsActions::changeBaseFlagWithReset(const std::function<void()>& chan
 bool CSettingsActions::selectFuelType(int value) {
     if (!connected())
         return false;
-    return changeBaseFlagWithReset([&] { applyFuelType(m_device.config(), value); }, true);
+    return changeBaseFlagWithReset(
+        [&] { m_device.withConfig([&](CDeviceConfig& config) { applyFuelType(config, value); }); },
+        true);
 }
 
 bool CSettingsActions::selectPressureType(int value) {
     if (!connected())
         return false;
-    return changeBaseFlagWithReset([&] { applyPressureType(m_device.config(), value); }, false);
+    return changeBaseFlagWithReset(
+        [&] {
+            m_device.withConfig([&](CDeviceConfig& config) { applyPressureType(config, value); });
+        },
+        false);
 }
 
 bool CSettingsActions::selectRpmSignalType(int value) {
     if (!connected())
         return false;
     const CUiWaitCursor wait(m_ui);
-    applyRpmSignalType(m_device.config(), value);
+    m_device.withConfig([&](CDeviceConfig& config) { applyRpmSignalType(config, value); });
     write(EBlock::Base, kWriteFailed);
     return true;
 }
@@ -131,7 +149,9 @@ bool CSettingsActions::selectInjectorType(int value) {
     if (m_device.config().m_adv.m_injectorType == value)
         return true;
     const CUiWaitCursor wait(m_ui);
-    applyInjectorType(m_device.config(), static_cast<std::uint8_t>(value));
+    m_device.withConfig([&](CDeviceConfig& config) {
+        applyInjectorType(config, static_cast<std::uint8_t>(value));
+    });
     write(EBlock::Advanced, kWriteFailed);
     return true;
 }
@@ -142,7 +162,9 @@ bool CSettingsActions::selectMountedInjectors(int value) {
     if (m_device.config().m_adv.m_injMounted == value)
         return true;
     const CUiWaitCursor wait(m_ui);
-    applyMountedInjectors(m_device.config(), static_cast<std::uint8_t>(value));
+    m_device.withConfig([&](CDeviceConfig& config) {
+        applyMountedInjectors(config, static_cast<std::uint8_t>(value));
+    });
     write(EBlock::Advanced, kWriteFailed);
     return true;
 }
@@ -153,7 +175,9 @@ bool CSettingsActions::selectGasTemperatureSensor(int value) {
     if (m_device.config().m_sensorsSetup.m_temprLPGSensor == value)
         return true;
     const CUiWaitCursor wait(m_ui);
-    applyGasTemperatureSensor(m_device.config(), static_cast<std::uint8_t>(value));
+    m_device.withConfig([&](CDeviceConfig& config) {
+        applyGasTemperatureSensor(config, static_cast<std::uint8_t>(value));
+    });
     // The temperatures of these blocks are coded for the sensor type.
     write(EBlock::Base, kWriteFailed);
     write(EBlock::Advanced, kWriteFailed);
@@ -169,7 +193,9 @@ bool CSettingsActions::selectReducerTemperatureSensor(int value) {
     if (m_device.config().m_sensorsSetup.m_temprEngineSensor == value)
         return true;
     const CUiWaitCursor wait(m_ui);
-    applyReducerTemperatureSensor(m_device.config(), static_cast<std::uint8_t>(value));
+    m_device.withConfig([&](CDeviceConfig& config) {
+        applyReducerTemperatureSensor(config, static_cast<std::uint8_t>(value));
+    });
     write(EBlock::Base, kWriteFailed);
     write(EBlock::Advanced, kWriteFailed);
     write(EBlock::Sensors, kWriteFailed);
@@ -180,7 +206,9 @@ bool CSettingsActions::selectEmulator(int channel, int value) {
     if (!connected())
         return false;
     const CUiWaitCursor wait(m_ui);
-    applyEmulator(m_device.config(), channel, static_cast<std::uint8_t>(value));
+    m_device.withConfig([&](CDeviceConfig& config) {
+        applyEmulator(config, channel, static_cast<std::uint8_t>(value));
+    });
     requestRefresh(ESettingsRefresh::AllPages);
     write(EBlock::Base, kWriteFailed);
     return true;
@@ -190,7 +218,9 @@ bool CSettingsActions::selectDigitalTpsEmulator(int value) {
     if (!connected())
         return false;
     const CUiWaitCursor wait(m_ui);
-    applyDigitalTpsEmulator(m_device.config(), static_cast<std::uint8_t>(value));
+    m_device.withConfig([&](CDeviceConfig& config) {
+        applyDigitalTpsEmulator(config, static_cast<std::uint8_t>(value));
+    });
     requestRefresh(ESettingsRefresh::AllPages);
     write(EBlock::Service, kWriteFailed);
     return true;
@@ -201,7 +231,7 @@ bool CSettingsActions::selectTpsType(int value) {
         return false;
     const CUiWaitCursor wait(m_ui);
     const auto type = static_cast<ETpsType>(value);
-    applyTpsType(m_device.config(), type);
+    m_device.withConfig([&](CDeviceConfig& config) { applyTpsType(config, type); });
     if (type != ETpsType::Digital)
         write(EBlock::Axis3, kWriteFailed);
     requestRefresh(ESettingsRefresh::AllPages);
@@ -225,19 +255,24 @@ bool CSettingsActions::changeTempomatWithReset(const std::function<void()>& chan
 bool CSettingsActions::selectInjectionControl(int value) {
     if (!connected())
         return false;
-    return changeTempomatWithReset([&] { applyInjectionControl(m_device.config(), value); });
+    return changeTempomatWithReset([&] {
+        m_device.withConfig([&](CDeviceConfig& config) { applyInjectionControl(config, value); });
+    });
 }
 
 bool CSettingsActions::selectIgnitionOrder(int value) {
     if (!connected())
         return false;
-    return changeTempomatWithReset(
-        [&] { applyIgnitionOrder(m_device.config(), static_cast<std::uint8_t>(value)); });
+    return changeTempomatWithReset([&] {
+        m_device.withConfig([&](CDeviceConfig& config) {
+            applyIgnitionOrder(config, static_cast<std::uint8_t>(value));
+        });
+    });
 }
 
 void CSettingsActions::setTpsDouble(bool on) {
     const CUiWaitCursor wait(m_ui);
-    applyTpsDouble(m_device.config(), on);
+    m_device.withConfig([&](CDeviceConfig& config) { applyTpsDouble(config, on); });
     if (!connected())
         return;
     requestRefresh(ESettingsRefresh::AllPages);
@@ -246,7 +281,7 @@ void CSettingsActions::setTpsDouble(bool on) {
 
 void CSettingsActions::setTempomat(bool on) {
     const CUiWaitCursor wait(m_ui);
-    applyTempomat(m_device.config(), on, connected());
+    m_device.withConfig([&](CDeviceConfig& config) { applyTempomat(config, on, connected()); });
     if (!connected())
         return;
     if (on)
@@ -257,14 +292,14 @@ void CSettingsActions::setTempomat(bool on) {
 
 void CSettingsActions::setMapAveraging(bool on) {
     const CUiWaitCursor wait(m_ui);
-    applyMapAveraging(m_device.config(), on);
+    m_device.withConfig([&](CDeviceConfig& config) { applyMapAveraging(config, on); });
     if (connected())
         write(EBlock::Base, kWriteFailed);
 }
 
 void CSettingsActions::setPercentScale(bool on) {
     const CUiWaitCursor wait(m_ui);
-    applyPercentScale(m_device.config(), on);
+    m_device.withConfig([&](CDeviceConfig& config) { applyPercentScale(config, on); });
     if (connected())
         write(EBlock::Base, kWriteFailed);
 }
@@ -273,7 +308,7 @@ bool CSettingsActions::setGasMapWithoutEmulation(bool on) {
     if (!connected())
         return false;
     const CUiWaitCursor wait(m_ui);
-    applyGasMapWithoutEmulation(m_device.config(), on);
+    m_device.withConfig([&](CDeviceConfig& config) { applyGasMapWithoutEmulation(config, on); });
     write(EBlock::Tempomat, kWriteFailed);
     return true;
 }
@@ -282,7 +317,7 @@ bool CSettingsActions::setWorkMachines(bool on) {
     if (!connected())
         return false;
     const CUiWaitCursor wait(m_ui);
-    applyWorkMachines(m_device.config(), on);
+    m_device.withConfig([&](CDeviceConfig& config) { applyWorkMachines(config, on); });
     if (write(EBlock::Service, kWriteFailed))
         requestRefresh(ESettingsRefresh::AllPages);
     return true;
@@ -290,7 +325,7 @@ bool CSettingsActions::setWorkMachines(bool on) {
 
 void CSettingsActions::setMinGasTemprCheck(bool on) {
     const CUiWaitCursor wait(m_ui);
-    applyMinGasTemprCheck(m_device.config(), on);
+    m_device.withConfig([&](CDeviceConfig& config) { applyMinGasTemprCheck(config, on); });
     if (connected())
         write(EBlock::Service, kWriteFailed);
 }

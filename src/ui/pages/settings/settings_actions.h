@@ -69,7 +69,9 @@ public:
 
 private:
     bool connected() const;
-    // Writes the block; on failure shows failureText and returns false.
+    // Writes the block (the window keeps painting); on failure shows failureText and returns
+    // false. A block the controller's firmware lacks is skipped, as the configuration read
+    // skips it.
     bool write(EBlock block, const char* failureText);
     bool reset(const char* failureText);
     bool switchToDieselAndWait();

@@ -7,6 +7,7 @@
 #include "platform/user_interface.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace torva {
 
@@ -86,7 +87,10 @@ std::optional<CorrelationTable> tpsCorrelationLine(std::uint16_t k, std::uint16_
 }
 
 CTpsCalibration::CTpsCalibration(CLPGDevice& device, IUserInterface& ui, SampleReader readSample)
-    : m_device(device), m_ui(ui), m_readSample(std::move(readSample)) {}
+    : m_device(device), m_ui(ui), m_readSample(std::move(readSample)) {
+    if (!m_readSample)
+        m_readSample = [this](DiagSample& sample) { return m_device.readLiveSample(sample); };
+}
 
 bool CTpsCalibration::ask(const char* text, const char* caption) {
     return m_ui.question(text, caption, EButtons::OkCancel, EIcon::Information) == EAnswer::Ok;
@@ -126,11 +130,11 @@ bool CTpsCalibration::refuseReadings(const STpsReading& low, const STpsReading& 
 }
 
 bool CTpsCalibration::writeAxis(EBlock block, LoadAxis& field, const LoadAxis& axis) {
-    const LoadAxis before = field;
-    field = axis;
+    const LoadAxis before =
+        m_device.withConfig([&](CDeviceConfig&) { return std::exchange(field, axis); });
     if (m_device.writeBlock(block))
         return true;
-    field = before;
+    m_device.withConfig([&](CDeviceConfig&) { field = before; });
     failed(kWriteFailed);
     return false;
 }

@@ -49,9 +49,9 @@ enum class ETpsCalibrationEnd {
 // it was.
 class CTpsCalibration {
 public:
-    // Reads one live sample directly from the controller.
+    // Reads one live sample directly from the controller; by default CLPGDevice::readLiveSample.
     using SampleReader = std::function<bool(DiagSample&)>;
-    CTpsCalibration(CLPGDevice& device, IUserInterface& ui, SampleReader readSample);
+    CTpsCalibration(CLPGDevice& device, IUserInterface& ui, SampleReader readSample = {});
 
     ETpsCalibrationEnd run();
 
