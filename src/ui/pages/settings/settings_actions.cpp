@@ -6,6 +6,8 @@
 #include "link/lpg_device.h"
 #include "platform/user_interface.h"
 #include "ui/pages/common/responsive_call.h"
+#include "ui/pages/sensors/fuel_sensor_actions.h"
+#include "ui/pages/settings/reported_write.h"
 #include "ui/pages/settings/settings_changes.h"
 
 namespace torva {
@@ -21,17 +23,6 @@ constexpr const char* kDieselFailed = PL("Nie powiodło się przełączenie na d
 constexpr int kAfterResetWaitMs = 1000;
 constexpr std::int32_t kTempomatWithGasSensorVersion = 265;
 
-class CUiWaitCursor {
-public:
-    explicit CUiWaitCursor(IUserInterface& ui) : m_ui(ui) { m_ui.setWaitCursor(true); }
-    ~CUiWaitCursor() { m_ui.setWaitCursor(false); }
-    CUiWaitCursor(const CUiWaitCursor&) = delete;
-    CUiWaitCursor& operator=(const CUiWaitCursor&) = delete;
-
-private:
-    IUserInterface& m_ui;
-};
-
 } // namespace
 
 CSettingsActions::CSettingsActions(CLPGDevice& device, IUserInterface& ui, RefreshRequest refresh)
@@ -46,16 +37,7 @@ void CSettingsActions::failed(const char* text) {
 }
 
 bool CSettingsActions::write(EBlock block, const char* failureText) {
-    const SDevInfo& info = m_device.config().m_devInfo;
-    // Firmware without the block neither reads nor keeps it: nothing to send, nothing failed.
-    if (!blockExists(block, info.m_version, info.m_deviceID))
-        return true;
-    bool written = false;
-    runResponsively([&] { written = m_device.writeBlock(block); });
-    if (written)
-        return true;
-    failed(failureText);
-    return false;
+    return writeExistingBlock(m_device, m_ui, block, failureText);
 }
 
 bool CSettingsActions::reset(const char* failureText) {
@@ -250,6 +232,10 @@ bool CSettingsActions::changeTempomatWithReset(const std::function<void()>& chan
     write(EBlock::Tempomat, kWriteFailed);
     reset(kSetupFailed);
     return true;
+}
+
+bool CSettingsActions::selectFuelSensorType(int value) {
+    return CFuelSensorActions(m_device, m_ui).selectType(value);
 }
 
 bool CSettingsActions::selectInjectionControl(int value) {

@@ -53,6 +53,8 @@ public:
     // Store the type, write the channel-3 axis (external, analog), refresh every page, write
     // service and tempomat, reset, refresh the active page.
     bool selectTpsType(int value);
+    // "Czujnik poziomu gazu" / "Typ:": the sensor dialog's own type choice.
+    bool selectFuelSensorType(int value);
     // Switch to diesel and wait; only then store, write tempomat and reset.
     bool selectInjectionControl(int value);
     bool selectIgnitionOrder(int value);
@@ -69,9 +71,7 @@ public:
 
 private:
     bool connected() const;
-    // Writes the block (the window keeps painting); on failure shows failureText and returns
-    // false. A block the controller's firmware lacks is skipped, as the configuration read
-    // skips it.
+    // writeExistingBlock through this page's user interface.
     bool write(EBlock block, const char* failureText);
     bool reset(const char* failureText);
     bool switchToDieselAndWait();

@@ -92,7 +92,7 @@ ComboOptions fuelSensorOptions(std::int32_t firmwareVersion) {
                          {PL("10 - 90 Ohm (1090)"), 4},
                          {PL("OMB 0 90 Ohm"), 11}};
     if (firmwareVersion >= kVirtualFuelSensorVersion)
-        options.push_back({"Wirtualny", kVirtualFuelSensor});
+        options.push_back({PL("Wirtualny"), kVirtualFuelSensor});
     options.insert(options.end(), {{PL("AEB 806"), 22},
                                    {PL("AEB 807A"), 23},
                                    {PL("CB08P CNG"), 24},

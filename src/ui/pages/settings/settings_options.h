@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/pages/sensors/fuel_sensor_rules.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -30,8 +32,8 @@ ComboOptions mountedInjectorOptions(std::uint8_t deviceType, int injectorCount);
 // The fuel level sensor types the settings page offers; the virtual sensor only on firmware
 // that has it, as on the sensor dialog.
 ComboOptions fuelSensorOptions(std::int32_t firmwareVersion);
-constexpr int kVirtualFuelSensor = 21;
-constexpr std::int32_t kVirtualFuelSensorVersion = 287;
+constexpr int kVirtualFuelSensor = fuel_sensor::kVirtual;
+constexpr std::int32_t kVirtualFuelSensorVersion = fuel_sensor::kVirtualVersion;
 
 // Index of the first item carrying value, or -1.
 int optionIndex(const ComboOptions& options, int value);
