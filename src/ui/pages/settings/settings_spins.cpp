@@ -198,6 +198,15 @@ bool stepSpin(ESettingsSpin spin, CDeviceConfig& config, int direction) {
     return true;
 }
 
+SUpDownRule upDownRule(const SSpinRule& rule) {
+    return {.step = rule.step,
+            .min = rule.min,
+            .max = rule.max,
+            .format = rule.format,
+            .outOfRange =
+                rule.limit == ESpinLimit::Clamp ? EOutOfRange::Clamp : EOutOfRange::Refuse};
+}
+
 std::string formatSpinValue(ESettingsSpin spin, const CDeviceConfig& config) {
     const SSpinRule rule = spinRule(spin, config);
     const double value = spinValue(spin, config);

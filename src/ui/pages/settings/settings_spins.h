@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/block_table.h"
+#include "ui/pages/common/up_down_rule.h"
 
 #include <optional>
 #include <string>
@@ -63,6 +64,9 @@ std::optional<double> steppedValue(const SSpinRule& rule, double current, int di
 // One click on the live configuration; true when the field changed (the caller then writes
 // the rule's block).
 bool stepSpin(ESettingsSpin spin, CDeviceConfig& config, int direction);
+
+// The rule as an up-down field shows it.
+SUpDownRule upDownRule(const SSpinRule& rule);
 
 // The field as the page shows it.
 std::string formatSpinValue(ESettingsSpin spin, const CDeviceConfig& config);
