@@ -1,9 +1,11 @@
 // torva-screenshots FOLDER: the main window in demo mode, in Polish and in English, at
-// 1280 × 800 and at the 800 × 530 minimum, and the TPS correlation and sequence signal dialogs,
-// saved as PNG files for people to look at.
+// 1280 × 800 and at the 800 × 530 minimum (the settings page in front), and the TPS correlation,
+// sequence signal and fuel level sensor dialogs, saved as PNG files for people to look at.
 #include "diag/lpg_thread_manager.h"
 #include "lang/languages.h"
 #include "lang/translation.h"
+#include "ui/pages/sensors/fuel_sensor_dlg.h"
+#include "ui/pages/settings/settings_dlg.h"
 #include "ui/pages/tps/seq_calibration_dlg.h"
 #include "ui/pages/tps/sequence_chart.h"
 #include "ui/pages/tps/tps2_corelation_dlg.h"
@@ -87,6 +89,17 @@ int saveTpsDialogs(torva::CLPGDevice& device, QWidget& parent, const QString& fo
             ? 0
             : 1;
     sequence.accept();
+
+    torva::CFuelSensorDlg sensor(device, &parent);
+    sensor.show();
+    sensor.showLiveLevel();
+    processEventsFor(300);
+    failures +=
+        save(sensor,
+             QStringLiteral("%1/fuel-sensor-%2.png").arg(folder, QString::fromLatin1(language)))
+            ? 0
+            : 1;
+    sensor.accept();
     return failures;
 }
 
@@ -135,6 +148,16 @@ int main(int argc, char** argv) {
             }
         }
         failures += saveTpsDialogs(app.doc().device(), frame, folder, language.name);
+        // The whole settings page at once, below the part the main window shows.
+        CSettingsDlg settings(app.doc());
+        settings.resize(1280, 960);
+        settings.fillFromConfig();
+        settings.show();
+        processEventsFor(300);
+        failures += save(settings, QStringLiteral("%1/settings-page-%2.png")
+                                       .arg(folder, QString::fromLatin1(language.name)))
+                        ? 0
+                        : 1;
     }
     app.shutdown();
     return failures == 0 ? 0 : 1;

@@ -91,21 +91,21 @@ QWidget* CFuelSensorDlg::buildTypeGroup() {
 QWidget* CFuelSensorDlg::buildCalibrationGroup() {
     m_calibrationGroup =
         new CTransparentGroupBox(translated(PL("Kalibracja czujnika poziomu gazu")), this);
-    auto* grid = new QGridLayout(m_calibrationGroup);
+    auto* thresholds = new QHBoxLayout;
     const std::array<const char*, 4> names{"R1", "R2", "R3", "R4"};
     for (std::size_t i = 0; i < names.size(); ++i) {
         auto* field = new CUpDownField(kFuelThresholdRule, m_calibrationGroup);
+        field->setMinimumWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("0000.00")));
         const auto threshold = static_cast<EFuelThreshold>(i);
         connect(field, &CUpDownField::stepped, this,
                 [this, threshold](int clicks) { OnDeltaposSpinThreshold(threshold, clicks); });
         m_thresholds[i] = field;
-        const int column = static_cast<int>(i) * 2;
-        grid->addWidget(new CTransparentStatic(QString::fromLatin1(names[i]), m_calibrationGroup),
-                        0, column);
-        grid->addWidget(field, 0, column + 1);
+        thresholds->addWidget(
+            new CTransparentStatic(QString::fromLatin1(names[i]), m_calibrationGroup));
+        thresholds->addWidget(field, 1);
     }
     m_barUnit = new CTransparentStatic(QStringLiteral("[bar]"), m_calibrationGroup);
-    grid->addWidget(m_barUnit, 0, 8);
+    thresholds->addWidget(m_barUnit);
 
     m_level = new QLineEdit(m_calibrationGroup);
     m_level->setReadOnly(true);
@@ -115,12 +115,16 @@ QWidget* CFuelSensorDlg::buildCalibrationGroup() {
     m_setMax = new CGradientButton(translated(PL("Ustaw maksimum")), m_calibrationGroup);
     connect(m_setMin, &QPushButton::clicked, this, &CFuelSensorDlg::OnBnClickedBtnSetMin);
     connect(m_setMax, &QPushButton::clicked, this, &CFuelSensorDlg::OnBnClickedBtnSetMax);
-    grid->addWidget(new CTransparentStatic(translated(PL("Poziom gazu")), m_calibrationGroup), 1, 0,
-                    1, 2);
-    grid->addWidget(m_level, 1, 2, 1, 2);
-    grid->addWidget(m_setMin, 1, 4, 1, 2);
-    grid->addWidget(m_setMax, 1, 6, 1, 3);
-    grid->addWidget(m_levelBar, 2, 0, 1, 9);
+    auto* level = new QHBoxLayout;
+    level->addWidget(new CTransparentStatic(translated(PL("Poziom gazu")), m_calibrationGroup));
+    level->addWidget(m_level, 1);
+    level->addWidget(m_setMin);
+    level->addWidget(m_setMax);
+
+    auto* layout = new QVBoxLayout(m_calibrationGroup);
+    layout->addLayout(thresholds);
+    layout->addLayout(level);
+    layout->addWidget(m_levelBar);
     return m_calibrationGroup;
 }
 

@@ -24,6 +24,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -372,7 +373,8 @@ void CSettingsDlg::arrangeColumns() {
     int widest = 0;
     for (const CTransparentGroupBox* group : m_groups)
         widest = std::max(widest, group->minimumSizeHint().width());
-    const int width = m_scroll->viewport()->width();
+    // The page's own width: the scroll area's viewport follows it only once shown.
+    const int width = this->width() - m_scroll->verticalScrollBar()->sizeHint().width();
     const int fits = std::max(1, (width + kColumnSpacing) / (widest + kColumnSpacing));
     const int count = std::min<int>(fits, 4);
     if (count == m_columnCount)
