@@ -491,23 +491,29 @@ void CSettingsDlg::fitColumns() {
 }
 
 void CSettingsDlg::requestRefresh() {
-    // One rebuild serves every refresh a handler asks for: the new page is filled from the
-    // record as the handler left it.
-    if (m_refreshRequested)
-        return;
     m_refreshRequested = true;
-    m_doc.refreshPages();
+}
+
+void CSettingsDlg::handle(const char* context, const std::function<void()>& body) {
+    runHandler(context, body);
+    // Asked for only now: a handler's waits keep the window's events flowing, and a rebuild
+    // run inside one would delete this page under its own handler. One rebuild serves every
+    // refresh the handler asked for; the new page is filled from the record it left.
+    if (m_refreshRequested && !m_refreshPosted) {
+        m_refreshPosted = true;
+        m_doc.refreshPages();
+    }
 }
 
 void CSettingsDlg::OnDeltaposSpin(ESettingsSpin spin, int clicks) {
-    runHandler(spinContext(spin), [&] {
+    handle(spinContext(spin), [&] {
         m_actions.stepSpin(spin, clicks > 0 ? +1 : -1);
         showSpin(spin);
     });
 }
 
 void CSettingsDlg::OnSelendokCmb(ESettingsCombo combo) {
-    runHandler(comboContext(combo), [&] {
+    handle(comboContext(combo), [&] {
         const std::optional<int> chosen = m_combos.at(combo)->selectedValue();
         if (chosen) {
             const int value = *chosen;
@@ -565,7 +571,7 @@ void CSettingsDlg::OnSelendokCmb(ESettingsCombo combo) {
 }
 
 void CSettingsDlg::OnSelendokCmbFuelSensorType() {
-    runHandler("CSettingsDlg::OnSelendokCmbFuelSensorType()", [&] {
+    handle("CSettingsDlg::OnSelendokCmbFuelSensorType()", [&] {
         if (const std::optional<int> chosen = m_fuelSensor->selectedValue())
             m_actions.selectFuelSensorType(*chosen);
         fillFromConfig();
@@ -573,7 +579,7 @@ void CSettingsDlg::OnSelendokCmbFuelSensorType() {
 }
 
 void CSettingsDlg::OnClickedChk(ESettingsCheck check, bool on) {
-    runHandler(checkContext(check), [&] {
+    handle(checkContext(check), [&] {
         switch (check) {
         case ESettingsCheck::WorkMachines:
             m_actions.setWorkMachines(on);
@@ -602,28 +608,28 @@ void CSettingsDlg::OnClickedChk(ESettingsCheck check, bool on) {
 }
 
 void CSettingsDlg::OnClickedBtnTpsCalibration() {
-    runHandler("CSettingsDlg::OnClickedBtnTpsCalibration()", [&] {
+    handle("CSettingsDlg::OnClickedBtnTpsCalibration()", [&] {
         CTpsCalibration(device(), appUi()).run();
         fillFromConfig();
     });
 }
 
 void CSettingsDlg::OnBnClickedBtnTps2Correlation() {
-    runHandler("CSettingsDlg::OnBnClickedBtnTps2Correlation()", [&] {
+    handle("CSettingsDlg::OnBnClickedBtnTps2Correlation()", [&] {
         CTPS2CorelationDlg dialog(device(), this);
         dialog.exec();
     });
 }
 
 void CSettingsDlg::OnBnClickedBtnSeqCalibration() {
-    runHandler("CSettingsDlg::OnBnClickedBtnSeqCalibration()", [&] {
+    handle("CSettingsDlg::OnBnClickedBtnSeqCalibration()", [&] {
         CSeqCalibrationDlg dialog(device(), this);
         dialog.exec();
     });
 }
 
 void CSettingsDlg::OnBnClickedBtnFuelSensor() {
-    runHandler("CSettingsDlg::OnBnClickedBtnFuelSensor()", [&] {
+    handle("CSettingsDlg::OnBnClickedBtnFuelSensor()", [&] {
         CFuelSensorDlg dialog(device(), this);
         dialog.exec();
         fillFromConfig();

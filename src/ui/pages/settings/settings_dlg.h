@@ -7,6 +7,7 @@
 
 #include <QPointer>
 
+#include <functional>
 #include <map>
 #include <utility>
 #include <vector>
@@ -89,10 +90,13 @@ private:
     void fitColumns();
     void arrangeColumns();
     void requestRefresh();
+    // runHandler, then the page rebuild the handler asked for.
+    void handle(const char* context, const std::function<void()>& body);
 
     CVeko2012Doc& m_doc;
     CSettingsActions m_actions;
     bool m_refreshRequested = false;
+    bool m_refreshPosted = false;
 
     QScrollArea* m_scroll = nullptr;
     QWidget* m_content = nullptr;
