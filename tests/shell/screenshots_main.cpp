@@ -1,6 +1,6 @@
-// torva-screenshots FOLDER: the main window in demo mode, its dialogs, and the backups dialog
-// comparing it with a settings file, in Polish and in English, at 1280 × 800 and at the
-// 800 × 530 minimum, saved as PNG files for people to look at.
+// torva-screenshots FOLDER: the main window in demo mode (the settings page in front), its
+// dialogs, and the backups dialog comparing it with a settings file, in Polish and in English, at
+// 1280 × 800 and at the 800 × 530 minimum, saved as PNG files for people to look at.
 #include "config/config_diff_groups.h"
 #include "config/document/veko2012_doc.h"
 #include "config/settings_io.h"
@@ -9,9 +9,16 @@
 #include "lang/translation.h"
 #include "ui/pages/calibration/emu_definition_dlg.h"
 #include "ui/pages/calibration/rpm_definition_dlg.h"
+#include "ui/pages/sensors/fuel_sensor_dlg.h"
+#include "ui/pages/settings/settings_dlg.h"
+#include "ui/pages/tps/seq_calibration_dlg.h"
+#include "ui/pages/tps/sequence_chart.h"
+#include "ui/pages/tps/tps2_corelation_dlg.h"
+#include "ui/pages/tps/tps_correlation_chart.h"
 #include "ui/shell/backups_dlg.h"
 #include "ui/shell/main_frame.h"
 #include "ui/shell/veko_app.h"
+#include "ui/shell/veko_doc.h"
 
 #include <QApplication>
 #include <QDir>
@@ -81,6 +88,72 @@ int saveAxisDialogs(const torva::CDeviceConfig& config, QWidget* parent, const Q
     return failures;
 }
 
+// A capture at a steady 1800 rpm: one speed edge per revolution, one camshaft edge every second
+// revolution, on the controller's 16-bit counter of 2 µs steps.
+torva::CapturePages steadyCapture() {
+    torva::CapturePages pages{};
+    const unsigned revolution = 30000000 / 1800;
+    for (std::size_t page = 0; page < pages.size(); ++page)
+        for (std::size_t i = 0; i < torva::kCaptureEdges; ++i) {
+            const std::size_t edge = page * torva::kCaptureEdges + i;
+            pages[page].rpmEdges[i] = static_cast<std::uint16_t>(edge * revolution);
+            pages[page].camshaftEdges[i] =
+                static_cast<std::uint16_t>(2 * edge * revolution + revolution / 4);
+        }
+    return pages;
+}
+
+// The two TPS dialogs over the demo controller; the correlation chart plots live samples.
+int saveTpsDialogs(torva::CLPGDevice& device, QWidget& parent, const QString& folder,
+                   const char* language) {
+    int failures = 0;
+    torva::CTPS2CorelationDlg correlation(device, &parent);
+    correlation.show();
+    // A pedal swept up and down: the second TPS follows at half the first's voltage.
+    for (int step = 0; step < 400; ++step) {
+        const int tps1 = 120 + (step * 7) % 240;
+        torva::DiagSample sample{};
+        sample.m_signal[4] = static_cast<std::uint16_t>(tps1);
+        sample.m_signal[5] = static_cast<std::uint16_t>(tps1 * 9 / 10);
+        sample.m_signal[6] = static_cast<std::uint16_t>(tps1 / 2 + step % 5);
+        sample.m_signal[7] = static_cast<std::uint16_t>(tps1 * 9 / 20);
+        correlation.chart().addSample(sample);
+    }
+    processEventsFor(300);
+    failures += !saveWidget(
+        correlation,
+        QStringLiteral("%1/tps-correlation-%2.png").arg(folder, QString::fromLatin1(language)));
+    correlation.accept();
+
+    torva::CSeqCalibrationDlg sequence(device, &parent);
+    sequence.chart().setPulses(torva::sequencePulses(torva::absoluteEdgeTimes(steadyCapture())));
+    sequence.show();
+    processEventsFor(300);
+    failures += !saveWidget(
+        sequence,
+        QStringLiteral("%1/sequence-signals-%2.png").arg(folder, QString::fromLatin1(language)));
+    sequence.accept();
+
+    torva::CFuelSensorDlg sensor(device, &parent);
+    sensor.show();
+    sensor.showLiveLevel();
+    processEventsFor(300);
+    failures += !saveWidget(
+        sensor, QStringLiteral("%1/fuel-sensor-%2.png").arg(folder, QString::fromLatin1(language)));
+    sensor.accept();
+    return failures;
+}
+
+// The whole settings page at once, below the part the main window shows.
+int saveSettingsPage(torva::CVeko2012App& app, const QString& folder, const QString& language) {
+    torva::CSettingsDlg settings(app.doc());
+    settings.resize(1280, 960);
+    settings.fillFromConfig();
+    settings.show();
+    processEventsFor(300);
+    return !saveWidget(settings, QStringLiteral("%1/settings-page-%2.png").arg(folder, language));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -125,6 +198,8 @@ int main(int argc, char** argv) {
         }
         failures += saveAxisDialogs(app.doc().device().config(), &frame, folder,
                                     QString::fromLatin1(language.name));
+        failures += saveTpsDialogs(app.doc().device(), frame, folder, language.name);
+        failures += saveSettingsPage(app, folder, QString::fromLatin1(language.name));
     }
     const std::string example = writeDifferingFile(app, folder);
     for (const auto& language : languages) {
