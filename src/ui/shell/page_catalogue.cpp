@@ -1,6 +1,7 @@
 #include "ui/shell/page_catalogue.h"
 
 #include "ui/pages/charts/scope_dlg.h"
+#include "ui/pages/devdata/dev_data_dlg.h"
 #include "ui/pages/readings/readings_dlg.h"
 #include "ui/shell/veko_doc.h"
 
@@ -10,6 +11,9 @@ SPageCatalogue pageCatalogue() {
     SPageCatalogue catalogue;
     // An editing page is added by giving its EPage a factory in catalogue.mainPages; the main
     // view then builds it whenever the configuration's page list names it.
+    catalogue.mainPages[EPage::DeviceData] = [](CVeko2012Doc& doc) -> CMultiPageDialog* {
+        return new CDevDataDlg(doc.device(), doc.errorDecoders());
+    };
     catalogue.readingsPage = [](CVeko2012Doc& doc) -> CMultiPageDialog* {
         return new CReadingsDlg(doc.device(), doc.errorDecoders());
     };
