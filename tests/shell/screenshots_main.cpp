@@ -43,6 +43,7 @@ struct SPagePicture {
     int settleMs; // the device data page shows its running times from the 11th refresh on
 };
 constexpr SPagePicture kPagePictures[] = {
+    {PL("Zabezpieczenia"), "protection", 600},
     {PL("Dane ECU"), "devdata", 2600},
 };
 
