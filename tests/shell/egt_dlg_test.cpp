@@ -140,5 +140,23 @@ TEST(EgtGates, KnockFromItsFirmwareAndWritesOnlyWithAController) {
     EXPECT_FALSE(page.thermocoupleBox(0)->isEnabled());
 }
 
+TEST(EgtGates, TabGoesDownTheLeftColumnThenThroughTheThermocouples) {
+    CLPGDevice device;
+    CEGTDlg page(device);
+    std::vector<QWidget*> expected{page.maxExhaustField(),   page.internalThermocoupleBox(),
+                                   page.knockMaxField(),     page.knockFreqCombo(),
+                                   page.knockIntTimeCombo(), page.knockGainCombo()};
+    for (std::size_t i = 0; i < kThermocouples; ++i)
+        expected.push_back(page.thermocoupleBox(i));
+    std::vector<QWidget*> chain{expected.front()};
+    for (QWidget* next = expected.front()->nextInFocusChain(); next != expected.front();
+         next = next->nextInFocusChain()) {
+        if ((next->focusPolicy() & Qt::TabFocus) != 0 && next->focusProxy() == nullptr &&
+            std::find(expected.begin(), expected.end(), next) != expected.end())
+            chain.push_back(next);
+    }
+    EXPECT_EQ(chain, expected);
+}
+
 } // namespace
 } // namespace torva

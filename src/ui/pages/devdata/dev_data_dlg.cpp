@@ -15,12 +15,14 @@
 
 #include <QEvent>
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QVBoxLayout>
 
 #include <optional>
+#include <utility>
 
 namespace torva {
 
@@ -94,19 +96,18 @@ QWidget* CDevDataDlg::buildIdentity() {
     box->addWidget(group);
 
     // What fills the consumption boxes is not this page's business; it only labels them.
-    auto* consumption = fieldForm();
+    auto* consumption = new QGridLayout;
     m_totalUnit = new CTransparentStatic(column);
     m_perHourUnit = new CTransparentStatic(column);
-    const auto withUnit = [column](QLabel* unit) {
-        auto* row = new QHBoxLayout;
-        row->addWidget(readOnlyField(column), 1);
-        row->addWidget(unit);
-        return row;
-    };
-    consumption->addRow(m_texts.track(new CTransparentStatic(column), PL("Zużycie gazu")),
-                        withUnit(m_totalUnit));
-    consumption->addRow(m_texts.track(new CTransparentStatic(column), PL("Chwilowe zużycie")),
-                        withUnit(m_perHourUnit));
+    const std::pair<const char*, QLabel*> rows[] = {{PL("Zużycie gazu"), m_totalUnit},
+                                                    {PL("Chwilowe zużycie"), m_perHourUnit}};
+    for (int row = 0; row < 2; ++row) {
+        consumption->addWidget(m_texts.track(new CTransparentStatic(column), rows[row].first), row,
+                               0);
+        consumption->addWidget(readOnlyField(column), row, 1);
+        consumption->addWidget(rows[row].second, row, 2);
+    }
+    consumption->setColumnStretch(1, 1);
     box->addLayout(consumption);
     box->addStretch(1);
     return column;

@@ -23,6 +23,7 @@
 #include <QVBoxLayout>
 
 #include <utility>
+#include <vector>
 
 namespace torva {
 
@@ -65,6 +66,14 @@ CEGTDlg::CEGTDlg(CLPGDevice& device, QWidget* parent) : CConfigPage(device, pare
     right->addStretch(1);
     columns->addLayout(left, 3);
     columns->addLayout(right, 2);
+
+    // Rows with a unit beside their field were put together after the fields were made, so the
+    // keyboard order is set here: down the left column, then the thermocouples 1 to 16.
+    std::vector<QWidget*> order{m_maxExhaust, m_internal,     m_knockMax,
+                                m_knockFreq,  m_knockIntTime, m_knockGain};
+    order.insert(order.end(), m_thermocouples.begin(), m_thermocouples.end());
+    for (std::size_t i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
 
     needsController({m_internal, m_knockFreq, m_knockIntTime, m_knockGain});
     enableThermocouples(device.isConnected());
