@@ -1,9 +1,14 @@
 // The exhaust temperature and knock page against the simulated controller, and its gates.
 #include "page_sim_rig.h"
 
+#include "config/document/veko2012_doc.h"
+#include "ui/controls/multi_page_ctrl.h"
 #include "ui/pages/common/up_down_field.h"
 #include "ui/pages/common/value_combo.h"
+#include "ui/pages/devdata/dev_data_dlg.h"
 #include "ui/pages/egt/egt_dlg.h"
+#include "ui/shell/main_frame.h"
+#include "ui/shell/main_view.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -156,6 +161,22 @@ TEST(EgtGates, TabGoesDownTheLeftColumnThenThroughTheThermocouples) {
             chain.push_back(next);
     }
     EXPECT_EQ(chain, expected);
+}
+
+TEST(MainWindowPages, EndWithTheProtectionAndDeviceDataPages) {
+    selectLanguage(kPolishLanguage);
+    CVeko2012Doc doc;
+    doc.device().setDemo(true);
+    doc.device().setConnected(true);
+    CMainFrame frame(doc, pageCatalogue());
+    frame.mainView()->createPages();
+    const CMultiPageCtrl* pages = frame.mainView()->pageCtrl();
+    const int count = pages->getPageCount();
+    ASSERT_GE(count, 2);
+    EXPECT_EQ(pages->getTitle(count - 2), "Zabezpieczenia");
+    EXPECT_NE(dynamic_cast<CEGTDlg*>(pages->getPage(count - 2)), nullptr);
+    EXPECT_EQ(pages->getTitle(count - 1), "Dane ECU");
+    EXPECT_NE(dynamic_cast<CDevDataDlg*>(pages->getPage(count - 1)), nullptr);
 }
 
 } // namespace

@@ -206,6 +206,11 @@ void CDevDataDlg::fillFromConfig() {
     m_perHourUnit->setText(translatedText(units.perHour));
 }
 
+void CDevDataDlg::connectionChanged(bool connected) {
+    CConfigPage::connectionChanged(connected);
+    fillFromConfig();
+}
+
 void CDevDataDlg::showLock(bool locked) {
     m_lockCaption = lockCaption(locked);
     m_lock->setText(translatedText(m_lockCaption));

@@ -26,6 +26,8 @@ public:
 
     // Identity, lock button and consumption units from the record.
     void fillFromConfig() override;
+    // Another controller may have come: the identity is shown again.
+    void connectionChanged(bool connected) override;
     // The statistics on every 11th tick while connected.
     void refresh() override;
     QString pageTitle() const override;
