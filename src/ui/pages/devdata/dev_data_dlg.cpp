@@ -183,9 +183,7 @@ void CDevDataDlg::retranslatePage() {
     m_texts.retranslate();
     m_faults->horizontalHeaderItem(0)->setText(translatedText(kNumberColumn));
     m_faults->horizontalHeaderItem(1)->setText(translatedText(kTextColumn));
-    if (m_lockCaption != nullptr)
-        m_lock->setText(translatedText(m_lockCaption));
-    fillFromConfig();
+    fillFromConfig(); // the lock caption and the units
 }
 
 void CDevDataDlg::fillFromConfig() {
@@ -212,8 +210,7 @@ void CDevDataDlg::connectionChanged(bool connected) {
 }
 
 void CDevDataDlg::showLock(bool locked) {
-    m_lockCaption = lockCaption(locked);
-    m_lock->setText(translatedText(m_lockCaption));
+    m_lock->setText(translatedText(lockCaption(locked)));
 }
 
 void CDevDataDlg::refresh() {

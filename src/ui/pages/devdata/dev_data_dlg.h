@@ -65,7 +65,6 @@ private:
     const CDeviceErrorList* m_decoders;
     CPageTexts m_texts;
     CStatisticsCountdown m_statistics;
-    const char* m_lockCaption = nullptr;
     QLineEdit* m_version = nullptr;
     QLineEdit* m_serial = nullptr;
     QLineEdit* m_prodDate = nullptr;
