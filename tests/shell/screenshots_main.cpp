@@ -1,14 +1,18 @@
-// torva-screenshots FOLDER: the main window in demo mode (the settings page in front), its
-// dialogs, and the backups dialog comparing it with a settings file, in Polish and in English, at
-// 1280 × 800 and at the 800 × 530 minimum, saved as PNG files for people to look at.
+// torva-screenshots FOLDER: the main window in demo mode (the settings page in front, then each
+// editing page that has a picture of its own), its dialogs, and the backups dialog comparing it
+// with a settings file, in Polish and in English, at 1280 × 800 and at the 800 × 530 minimum,
+// saved as PNG files for people to look at.
 #include "config/config_diff_groups.h"
 #include "config/document/veko2012_doc.h"
 #include "config/settings_io.h"
 #include "diag/lpg_thread_manager.h"
 #include "lang/languages.h"
+#include "lang/source_text.h"
 #include "lang/translation.h"
+#include "ui/controls/multi_page_ctrl.h"
 #include "ui/pages/calibration/emu_definition_dlg.h"
 #include "ui/pages/calibration/rpm_definition_dlg.h"
+#include "ui/pages/devdata/dev_data_dlg.h"
 #include "ui/pages/sensors/fuel_sensor_dlg.h"
 #include "ui/pages/settings/settings_dlg.h"
 #include "ui/pages/tps/seq_calibration_dlg.h"
@@ -17,6 +21,7 @@
 #include "ui/pages/tps/tps_correlation_chart.h"
 #include "ui/shell/backups_dlg.h"
 #include "ui/shell/main_frame.h"
+#include "ui/shell/main_view.h"
 #include "ui/shell/veko_app.h"
 #include "ui/shell/veko_doc.h"
 
@@ -154,6 +159,27 @@ int saveSettingsPage(torva::CVeko2012App& app, const QString& folder, const QStr
     return !saveWidget(settings, QStringLiteral("%1/settings-page-%2.png").arg(folder, language));
 }
 
+// The editing pages pictured on their own, found by their titles.
+struct SPagePicture {
+    const char* title;
+    const char* name;
+    int settleMs; // the device data page shows its running times from the 11th refresh on
+};
+constexpr SPagePicture kPagePictures[] = {
+    {PL("Zabezpieczenia"), "protection", 600},
+    {PL("Dane ECU"), "devdata", 2600},
+};
+
+int pageIndex(const torva::CMultiPageCtrl& pages, const char* title) {
+    const QString shown = QString::fromStdString(torva::translate(title));
+    for (int i = 0; i < pages.getPageCount(); ++i) {
+        if (pages.getTitle(i) == shown) {
+            return i;
+        }
+    }
+    return -1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -190,11 +216,27 @@ int main(int argc, char** argv) {
             frame.resize(size);
             // Long enough for the demo samples to reach the gauges and the switch panel.
             processEventsFor(1500);
-            const QString path = QStringLiteral("%1/main-%2-%3x%4.png")
-                                     .arg(folder, QString::fromLatin1(language.name))
-                                     .arg(size.width())
-                                     .arg(size.height());
-            failures += !saveWidget(frame, path);
+            const QString suffix = QStringLiteral("%1-%2x%3.png")
+                                       .arg(QString::fromLatin1(language.name))
+                                       .arg(size.width())
+                                       .arg(size.height());
+            failures += !saveWidget(frame, folder + QStringLiteral("/main-") + suffix);
+            CMultiPageCtrl* pages = frame.mainView()->pageCtrl();
+            for (const SPagePicture& picture : kPagePictures) {
+                const int index = pageIndex(*pages, picture.title);
+                if (index < 0 || !pages->activatePage(index)) {
+                    std::fprintf(stderr, "no page %s\n", picture.name);
+                    ++failures;
+                    continue;
+                }
+                if (auto* devData = dynamic_cast<CDevDataDlg*>(pages->getPage(index))) {
+                    devData->OnBnClickedBtnReadErrors();
+                }
+                processEventsFor(picture.settleMs);
+                const QString name = QString::fromLatin1(picture.name);
+                failures += !saveWidget(frame, folder + QStringLiteral("/%1-").arg(name) + suffix);
+            }
+            pages->activatePage(0);
         }
         failures += saveAxisDialogs(app.doc().device().config(), &frame, folder,
                                     QString::fromLatin1(language.name));
