@@ -6,6 +6,7 @@
 #include "config/block_codec.h"
 #include "link/serial_settings.h"
 #include "ui/controls/transparent_check_box.h"
+#include "ui/pages/calibration/rpm_definition_dlg.h"
 #include "ui/pages/common/up_down_field.h"
 #include "ui/pages/common/value_combo.h"
 #include "ui/pages/sensors/fuel_sensor_dlg.h"
@@ -15,9 +16,12 @@
 #include "ui/shell/main_view.h"
 #include "ui/shell/veko_doc.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -106,6 +110,28 @@ TEST_F(SettingsPageSim, TheSensorDialogChoosesATypeAndThePageShowsIt) {
     EXPECT_TRUE(written(EBlock::Sensors));
     EXPECT_TRUE(written(EBlock::Tempomat));
     EXPECT_EQ(m_page->fuelSensorCombo()->selectedValue(), 0);
+}
+
+TEST_F(SettingsPageSim, RpmRangeRegeneratesTheRpmAxisInChannelOnesBlock) {
+    const LoadAxis load = m_doc.device().config().m_mapCoordinatesEmu1;
+    QTimer typist;
+    QObject::connect(&typist, &QTimer::timeout, [] {
+        if (auto* dialog = qobject_cast<CRpmDefinitionDlg*>(QApplication::activeModalWidget())) {
+            dialog->minRpmEdit()->setText(QStringLiteral("800"));
+            dialog->maxRpmEdit()->setText(QStringLiteral("4000"));
+            dialog->okButton()->click();
+        }
+    });
+    typist.start(20);
+    m_page->rpmDefinitionButton()->click();
+
+    const RpmAxis& rpm = m_doc.device().config().m_mapRpmCoordinatesEmu1;
+    EXPECT_EQ(rpm.front(), 800);
+    EXPECT_EQ(rpm[4], 1700);
+    EXPECT_EQ(rpm.back(), 4000);
+    EXPECT_EQ(m_doc.device().config().m_mapCoordinatesEmu1, load);
+    EXPECT_TRUE(written(EBlock::Axes1Rpm));
+    EXPECT_TRUE(m_ui.messages().empty());
 }
 
 TEST(SettingsPage, IsTheFirstPageForEveryControllerAndRebuildsAfterItsHandler) {

@@ -1,5 +1,6 @@
 #include "ui/pages/settings/settings_dlg.h"
 
+#include "config/document/axis_update.h"
 #include "config/document/veko2012_doc.h"
 #include "lang/source_text.h"
 #include "lang/translation.h"
@@ -9,7 +10,9 @@
 #include "ui/controls/transparent_check_box.h"
 #include "ui/controls/transparent_group_box.h"
 #include "ui/controls/transparent_static.h"
+#include "ui/pages/calibration/rpm_definition_dlg.h"
 #include "ui/pages/common/handler_guard.h"
+#include "ui/pages/common/page_messages.h"
 #include "ui/pages/common/up_down_field.h"
 #include "ui/pages/common/value_combo.h"
 #include "ui/pages/sensors/fuel_sensor_dlg.h"
@@ -191,7 +194,8 @@ CSettingsDlg::CSettingsDlg(CVeko2012Doc& doc, QWidget* parent)
 
     // Combos and these boxes act only through the controller; the up-downs and the other boxes
     // change the record without one.
-    needsController({m_fuelSensor, m_tpsCalibration, m_checks.at(ESettingsCheck::WorkMachines),
+    needsController({m_fuelSensor, m_tpsCalibration, m_rpmDefinition,
+                     m_checks.at(ESettingsCheck::WorkMachines),
                      m_checks.at(ESettingsCheck::GasMapWithoutEmulation)});
     for (const auto& [combo, widget] : m_combos)
         needsController({widget});
@@ -287,6 +291,9 @@ void CSettingsDlg::buildGroups() {
     addSpinRow(grid, S::RpmTh, PL("Próg dla sygnału obrotów:"));
     addSpinRow(grid, S::TorvaDivider, PL("Dzielnik:"));
     addSpinRow(grid, S::SwitchRpm, PL("Obroty automatycznego przełączenia:"));
+    m_rpmDefinition = addButtonRow(grid, PL("Zakres RPM"));
+    connect(m_rpmDefinition, &QAbstractButton::clicked, this,
+            &CSettingsDlg::OnClickedBtnRpmDefinition);
 
     newGroup(PL("TPS"), grid);
     addComboRow(grid, C::TpsType, PL("Typ TPS"));
@@ -611,6 +618,22 @@ void CSettingsDlg::OnClickedBtnTpsCalibration() {
     handle("CSettingsDlg::OnClickedBtnTpsCalibration()", [&] {
         CTpsCalibration(device(), appUi()).run();
         fillFromConfig();
+    });
+}
+
+void CSettingsDlg::OnClickedBtnRpmDefinition() {
+    handle("CSettingsDlg::OnClickedBtnRpmDefinition()", [&] {
+        if (!device().isConnected())
+            return;
+        const RpmAxis& axis = device().config().m_mapRpmCoordinatesEmu1;
+        CRpmDefinitionDlg dialog(axis.front(), axis.back(), this);
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        SNewAxes axes;
+        axes.rpm = dialog.rpmAxis();
+        if (updateLiveAxes(device(), EEmuChannel::Emu1, axes) == EAxisWrite::WriteFailed)
+            appUi().message(page_message::kWriteFailed, "TORVA", EIcon::Error);
+        requestRefresh();
     });
 }
 

@@ -53,6 +53,8 @@ public:
     void OnSelendokCmbFuelSensorType();
     void OnClickedChk(ESettingsCheck check, bool on);
     void OnClickedBtnTpsCalibration();
+    // "Zakres RPM": the RPM axis from its end points, in channel 1's axes block.
+    void OnClickedBtnRpmDefinition();
     void OnBnClickedBtnTps2Correlation();
     void OnBnClickedBtnSeqCalibration();
     void OnBnClickedBtnFuelSensor();
@@ -62,6 +64,7 @@ public:
     CValueCombo* fuelSensorCombo() const { return m_fuelSensor; }
     CTransparentCheckBox* checkBox(ESettingsCheck check) const { return m_checks.at(check); }
     QAbstractButton* tpsCalibrationButton() const { return m_tpsCalibration; }
+    QAbstractButton* rpmDefinitionButton() const { return m_rpmDefinition; }
     int columnCount() const { return m_columnCount; }
 
 protected:
@@ -114,6 +117,7 @@ private:
     std::map<ESettingsCheck, SRow> m_checkRows;
     CValueCombo* m_fuelSensor = nullptr;
     QAbstractButton* m_tpsCalibration = nullptr;
+    QAbstractButton* m_rpmDefinition = nullptr;
     QAbstractButton* m_seqCalibration = nullptr;
 };
 
