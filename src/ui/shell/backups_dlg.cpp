@@ -111,7 +111,8 @@ CBackupsDlg::CBackupsDlg(CVeko2012Doc& doc, QWidget* parent)
         QStringLiteral("<span style=\"background-color:%1\">&nbsp;&nbsp;&nbsp;&nbsp;</span>&nbsp;")
                 .arg(kChangedCell.name()) +
             translated(PL("Wartość z pliku różna od sterownika (kliknij komórkę, by zobaczyć "
-                          "wartość sterownika)")),
+                          "wartość sterownika)"))
+                .toHtmlEscaped(),
         m_mapPanel);
     legend->setWordWrap(true);
     m_cellStatus->setMinimumHeight(m_cellStatus->fontMetrics().height()); // no jump when filled
