@@ -7,7 +7,10 @@
 #include "config/settings_number.h"
 
 #include <cerrno>
+#include <cmath>
 #include <cstring>
+#include <limits>
+#include <type_traits>
 #include <variant>
 
 namespace torva {
@@ -70,6 +73,32 @@ SConfigSnapshot snapshotOf(const CDeviceConfig& record) {
     snapshot.deviceType = record.m_devInfo.m_deviceID;
     snapshot.firmwareVersion = record.m_devInfo.m_version;
     return snapshot;
+}
+
+CDeviceConfig recordOf(const SConfigSnapshot& snapshot, const CDeviceConfig& base) {
+    CDeviceConfig record = base;
+    const auto& keys = settingsKeys();
+    for (std::size_t i = 0; i < keys.size() && i < snapshot.numbers.size(); ++i) {
+        const std::optional<double>& number = snapshot.numbers[i];
+        if (!number)
+            continue;
+        std::visit(
+            [&](auto* member) {
+                using Member = std::remove_pointer_t<decltype(member)>;
+                if constexpr (std::is_floating_point_v<Member>) {
+                    *member = *number;
+                } else if constexpr (std::is_integral_v<Member>) {
+                    // A hand-edited file may hold anything; a number the member cannot hold
+                    // leaves base's value rather than wrapping.
+                    const double whole = std::trunc(*number);
+                    if (whole >= static_cast<double>(std::numeric_limits<Member>::min()) &&
+                        whole <= static_cast<double>(std::numeric_limits<Member>::max()))
+                        *member = static_cast<Member>(whole);
+                }
+            },
+            keys[i].field(record));
+    }
+    return record;
 }
 
 std::optional<SConfigSnapshot> snapshotOfFile(const std::string& path, std::string& failure) {

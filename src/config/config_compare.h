@@ -23,6 +23,10 @@ struct SConfigSnapshot {
 
 SConfigSnapshot snapshotOf(const CDeviceConfig& record);
 
+// base with every number the snapshot carries written in (whole members truncated), for showing
+// a file's maps and axes the way the pages format them; keys the snapshot lacks keep base's value.
+CDeviceConfig recordOf(const SConfigSnapshot& snapshot, const CDeviceConfig& base);
+
 // A settings file (an export or a backup); nullopt with failure saying why when it cannot be
 // read or names no controller type the tool knows.
 std::optional<SConfigSnapshot> snapshotOfFile(const std::string& path, std::string& failure);

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace torva;
 using torva::test::CTempFolder;
 using torva::test::writeBytes;
@@ -95,8 +97,8 @@ TEST_F(ConfigCompare, TypeThreeFileAgainstTypeTwentyFiveControllerSetsTypeOnlyGr
         EXPECT_EQ(group.reason, EApartReason::DeviceType);
         apart.push_back(std::string(diffGroups()[group.group].prefix));
     }
-    EXPECT_EQ(apart, (std::vector<std::string>{"m_adv", "m_mapTimeEmuTpsD",
-                                               "m_mapEmuTpsD", "m_mapCoordinatesEmuTpsD"}));
+    EXPECT_EQ(apart, (std::vector<std::string>{"m_adv", "m_mapTimeEmuTpsD", "m_mapEmuTpsD",
+                                               "m_mapCoordinatesEmuTpsD"}));
 }
 
 TEST_F(ConfigCompare, OldFirmwareHasNoServiceOrTempomatGroupAndUnreadableFilesSayWhy) {
@@ -116,4 +118,25 @@ TEST_F(ConfigCompare, OldFirmwareHasNoServiceOrTempomatGroupAndUnreadableFilesSa
     writeBytes(m_folder.file("notes.dsettings"), "shopping\tlist\r\n");
     EXPECT_FALSE(snapshotOfFile(m_folder.file("notes.dsettings"), failure));
     EXPECT_NE(failure.find("known controller type"), std::string::npos) << failure;
+}
+
+TEST_F(ConfigCompare, RecordOfAFileTakesItsNumbersAndKeepsWhatAMemberCannotHold) {
+    CDeviceConfig other = m_live;
+    other.m_mapCoordinatesEmu2[3] += 0.5;
+    other.m_base.m_flags = m_live.m_base.m_flags ^ 0x02; // the load headers' percent bit
+    SConfigSnapshot snapshot = snapshotOf(other);
+    const auto index = [](std::string_view key) {
+        const auto& keys = settingsKeys();
+        return static_cast<std::size_t>(
+            std::find_if(keys.begin(), keys.end(), [&](const auto& k) { return k.key == key; }) -
+            keys.begin());
+    };
+    snapshot.numbers[index("m_base.m_switchRPM")] = std::nullopt; // not carried
+    snapshot.numbers[index("m_sensorsSetup.m_fuelFull")] = 300;   // no byte holds it
+
+    const CDeviceConfig record = recordOf(snapshot, m_live);
+    EXPECT_EQ(record.m_mapCoordinatesEmu2, other.m_mapCoordinatesEmu2);
+    EXPECT_EQ(record.m_base.m_flags, other.m_base.m_flags);
+    EXPECT_EQ(record.m_base.m_switchRPM, m_live.m_base.m_switchRPM);
+    EXPECT_EQ(record.m_sensorsSetup.m_fuelFull, m_live.m_sensorsSetup.m_fuelFull);
 }

@@ -9,6 +9,7 @@
 #include "config/environment_guard.h"
 #include "config/firmware_file.h"
 #include "config/firmware_file_writer.h"
+#include "config/maps/map_catalogue.h"
 #include "config/process_state_guard.h"
 #include "config/settings_io.h"
 #include "lang/languages.h"
@@ -19,6 +20,7 @@
 #include "support/firmware_contents.h"
 #include "support/recording_ui.h"
 #include "support/temp_folder.h"
+#include "ui/controls/cell_array.h"
 #include "ui/controls/msm_caption_bar.h"
 #include "ui/shell/backups_dlg.h"
 #include "ui/shell/connection_procedure.h"
@@ -29,11 +31,12 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QTableWidget>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -147,6 +150,7 @@ TEST(AppConnection, BackupsDialogShowsTheDifferencesAndWritesOnlyTheTickedGroup)
     CDeviceConfig file = live;
     file.m_base.m_switchRPM = live.m_base.m_switchRPM + 300;
     file.m_mapEmu1[4][6] += 12;
+    file.m_mapRpmCoordinatesEmu1[6] += 50; // the grid's headers come from the file
     file.m_timeStamp = "07-03-2014-15:04:09";
     const std::string path = home.file("car.dsettings");
     ASSERT_TRUE(writeSettings(path, file));
@@ -155,12 +159,27 @@ TEST(AppConnection, BackupsDialogShowsTheDifferencesAndWritesOnlyTheTickedGroup)
     CBackupsDlg backups(app.doc(), &app.frame());
     backups.addFile(path);
     auto* groups = backups.findChild<QListWidget*>("groups");
-    ASSERT_EQ(groups->count(), 2);
+    ASSERT_EQ(groups->count(), 3);
     backups.selectGroup(*diffGroupOfKey("m_mapEmu1[0][0]"));
-    const QTableWidgetItem* cell = backups.findChild<QTableWidget*>("differences")->item(4, 6);
-    ASSERT_NE(cell, nullptr);
-    EXPECT_NE(cell->background(), QBrush());
-    EXPECT_EQ(backups.findChild<QTableWidget*>("differences")->item(4, 5)->background(), QBrush());
+    auto* grid = backups.findChild<CCellArray*>("mapDifferences");
+    ASSERT_TRUE(grid && grid->isVisibleTo(&backups));
+    const auto text = [](double value) {
+        return QString::fromStdString(formatMapValue(EMapKind::Emulation, value));
+    };
+    EXPECT_EQ(grid->cell(4, 6).getTxt(), text(file.m_mapEmu1[4][6]));
+    EXPECT_EQ(grid->cell(4, 5).getTxt(), text(file.m_mapEmu1[4][5]));
+    EXPECT_NE(grid->cell(4, 6).bkColor(), grid->cell(4, 5).bkColor());
+    EXPECT_EQ(grid->cell(4, 5).bkColor(), grid->cell(15, 14).bkColor());
+    EXPECT_EQ(grid->columnHeader(6),
+              QString::fromStdString(formatRpmPoint(file.m_mapRpmCoordinatesEmu1[6])));
+    // The only changed cell starts picked and shows what the controller holds.
+    EXPECT_TRUE(grid->cell(4, 6).isSelected());
+    const auto* status = backups.findChild<QLabel*>("cellStatus");
+    EXPECT_TRUE(status->text().endsWith("Sterownik: " + text(live.m_mapEmu1[4][6])))
+        << status->text().toStdString();
+    QKeyEvent raise(QEvent::KeyPress, Qt::Key_Up, Qt::ControlModifier); // the pages' step key
+    QApplication::sendEvent(grid, &raise);
+    EXPECT_EQ(grid->cell(4, 6).getTxt(), text(file.m_mapEmu1[4][6]));
     EXPECT_EQ(live, before); // comparing changes nothing
 
     app.simulator()->transcript().clear();
@@ -172,9 +191,9 @@ TEST(AppConnection, BackupsDialogShowsTheDifferencesAndWritesOnlyTheTickedGroup)
     EXPECT_EQ(live.m_mapEmu1, before.m_mapEmu1);
     EXPECT_EQ(app.simulator()->blockImage(3), encodeBlock(EBlock::Base, live));
     EXPECT_EQ(app.simulator()->transcript().countRequests(14), 0u); // emulation map 1 not sent
-    // Its own backup joins the list; the file stays selected and differs only in the map.
+    // Its own backup joins the list; the file stays selected and differs only in the map and axis.
     EXPECT_EQ(backups.findChild<QListWidget*>("files")->count(), 2);
-    EXPECT_EQ(groups->count(), 1);
+    EXPECT_EQ(groups->count(), 2);
 }
 
 // Identification finds a controller without an application inside the start-up connection and

@@ -3,6 +3,7 @@
 #include "config/config_diff_groups.h"
 #include "config/device_type.h"
 #include "config/document/veko2012_doc.h"
+#include "config/maps/map_catalogue.h"
 #include "config/settings_backup.h"
 #include "config/settings_export.h"
 #include "config/settings_io.h"
@@ -11,14 +12,19 @@
 #include "lang/translation.h"
 #include "platform/error.h"
 #include "platform/user_interface.h"
+#include "ui/controls/cell_array.h"
 #include "ui/controls/gradient_button.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QHelpEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QStackedWidget>
 #include <QTableWidget>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -30,6 +36,7 @@ namespace torva {
 namespace {
 
 const QColor kChangedCell(255, 200, 120);
+const QColor kUnchangedCell(Qt::white);
 
 QString translated(const char* text) {
     return QString::fromStdString(translate(text));
@@ -67,17 +74,30 @@ std::size_t groupOf(std::size_t keyIndex) {
     return diffGroupOfKey(settingsKeys()[keyIndex].key).value_or(0);
 }
 
+// The map a map group carries (they share the block that writes them).
+const SMapInfo& mapOfGroup(std::size_t group) {
+    for (int number = 1; number < kMapCount; ++number) {
+        if (mapInfo(number).block == diffGroups()[group].block)
+            return mapInfo(number);
+    }
+    return mapInfo(kMapCount);
+}
+
 } // namespace
 
 CBackupsDlg::CBackupsDlg(CVeko2012Doc& doc, QWidget* parent)
     : QDialog(parent), m_doc(doc), m_files(new QListWidget(this)), m_groups(new QListWidget(this)),
-      m_table(new QTableWidget(this)), m_summary(new QLabel(this)),
+      m_view(new QStackedWidget(this)), m_table(new QTableWidget(this)),
+      m_mapPanel(new QWidget(this)), m_grid(new CCellArray(m_mapPanel)),
+      m_cellStatus(new QLabel(m_mapPanel)), m_summary(new QLabel(this)),
       m_restore(new CGradientButton(translated(PL("Przywróć całość")), this)),
       m_apply(new CGradientButton(translated(PL("Wpisz zaznaczone")), this)) {
     setWindowTitle(translated(PL("Kopie zapasowe")));
     m_files->setObjectName(QStringLiteral("files"));
     m_groups->setObjectName(QStringLiteral("groups"));
     m_table->setObjectName(QStringLiteral("differences"));
+    m_grid->setObjectName(QStringLiteral("mapDifferences"));
+    m_cellStatus->setObjectName(QStringLiteral("cellStatus"));
     m_restore->setObjectName(QStringLiteral("restore"));
     m_apply->setObjectName(QStringLiteral("apply"));
     auto* otherFile = new CGradientButton(translated(PL("Inny plik...")), this);
@@ -85,6 +105,28 @@ CBackupsDlg::CBackupsDlg(CVeko2012Doc& doc, QWidget* parent)
     m_summary->setWordWrap(true);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 4);
+
+    // The map panel: the file's map as the map pages draw it, a legend, and the picked cell.
+    auto* legend = new QLabel(
+        QStringLiteral("<span style=\"background-color:%1\">&nbsp;&nbsp;&nbsp;&nbsp;</span>&nbsp;")
+                .arg(kChangedCell.name()) +
+            translated(PL("Wartość z pliku różna od sterownika (kliknij komórkę, by zobaczyć "
+                          "wartość sterownika)"))
+                .toHtmlEscaped(),
+        m_mapPanel);
+    legend->setWordWrap(true);
+    m_cellStatus->setMinimumHeight(m_cellStatus->fontMetrics().height()); // no jump when filled
+    auto* mapLayout = new QVBoxLayout(m_mapPanel);
+    mapLayout->setContentsMargins(0, 0, 0, 0);
+    mapLayout->addWidget(m_grid, 1);
+    mapLayout->addWidget(legend);
+    mapLayout->addWidget(m_cellStatus);
+    m_grid->installEventFilter(this);
+    m_grid->setKeyHandler([this](QKeyEvent* event) { return handleMapKey(event); });
+    connect(m_grid, &CCellArray::cellPressed, this,
+            [this](int row, int column) { pickMapCell(row, column); });
+    m_view->addWidget(m_table);
+    m_view->addWidget(m_mapPanel);
 
     // Changing the controller must never be what Enter does.
     m_restore->setAutoDefault(false);
@@ -106,7 +148,7 @@ CBackupsDlg::CBackupsDlg(CVeko2012Doc& doc, QWidget* parent)
     buttons->addWidget(close);
     auto* layout = new QGridLayout(this);
     layout->addLayout(lists, 0, 0);
-    layout->addWidget(m_table, 0, 1);
+    layout->addWidget(m_view, 0, 1);
     layout->addLayout(buttons, 1, 0, 1, 2);
     layout->setColumnStretch(0, 1);
     layout->setColumnStretch(1, 3);
@@ -196,6 +238,7 @@ void CBackupsDlg::fillGroupList() {
     m_table->clear();
     m_table->setRowCount(0);
     m_table->setColumnCount(0);
+    m_view->setCurrentWidget(m_table);
     m_restore->setEnabled(m_file.has_value());
     m_apply->setEnabled(false);
     if (!m_file)
@@ -241,35 +284,102 @@ void CBackupsDlg::showGroup(std::size_t group) {
 }
 
 void CBackupsDlg::showMapGroup(std::size_t group) {
-    m_table->clear();
-    m_table->setRowCount(kMapRows);
-    m_table->setColumnCount(kMapColumns);
+    const SMapInfo& map = mapOfGroup(group);
+    // The file's axes and load-header rules, on the controller's record for what it lacks.
+    const CDeviceConfig file = recordOf(*m_file, m_doc.device().config());
+    QStringList loads;
+    QStringList rpms;
+    for (int row = 0; row < kMapRows; ++row)
+        loads.append(QString::fromStdString(loadHeaderText(file, map.channel, row)));
+    for (int column = 0; column < kMapColumns; ++column)
+        rpms.append(QString::fromStdString(formatRpmPoint(file.m_mapRpmCoordinatesEmu1[column])));
+    m_grid->init(map.kind == EMapKind::Time ? QStringLiteral("V") : QStringLiteral("E %"), kMapRows,
+                 kMapColumns, loads, rpms);
+    m_controllerTexts = {};
+    for (const SKeyDifference& difference : m_diff.differences) {
+        const std::optional<SKeyCell> cell = keyCell(settingsKeys()[difference.keyIndex].key);
+        if (groupOf(difference.keyIndex) == group && cell && cell->column >= 0)
+            m_controllerTexts[cell->row][cell->column] =
+                QString::fromStdString(formatMapValue(map.kind, difference.first));
+    }
     const auto& keys = settingsKeys();
     for (std::size_t i = 0; i < keys.size(); ++i) {
         const std::optional<SKeyCell> cell = keyCell(keys[i].key);
         if (groupOf(i) != group || !cell || cell->column < 0)
             continue;
         const std::optional<double>& value = m_file->numbers[i];
-        auto* item = new QTableWidgetItem(value ? number(*value) : QStringLiteral("-"));
-        item->setTextAlignment(Qt::AlignCenter);
-        m_table->setItem(cell->row, cell->column, item);
+        CCell& shown = m_grid->cell(cell->row, cell->column);
+        shown.setTxt(value ? QString::fromStdString(formatMapValue(map.kind, *value))
+                           : QStringLiteral("-"));
+        shown.setBkColor(m_controllerTexts[cell->row][cell->column].isEmpty() ? kUnchangedCell
+                                                                              : kChangedCell);
     }
-    for (const SKeyDifference& difference : m_diff.differences) {
-        if (groupOf(difference.keyIndex) != group)
-            continue;
-        const std::optional<SKeyCell> cell = keyCell(keys[difference.keyIndex].key);
-        QTableWidgetItem* item = m_table->item(cell->row, cell->column);
-        item->setBackground(kChangedCell);
-        item->setToolTip(translated(PL("Sterownik:")) + QStringLiteral(" ") +
-                         number(difference.first));
+    m_pickedRow = m_pickedColumn = -1;
+    m_cellStatus->clear();
+    m_view->setCurrentWidget(m_mapPanel);
+    // The first changed cell starts picked, so its controller value shows without a search.
+    for (int row = 0; row < kMapRows && m_pickedRow < 0; ++row) {
+        for (int column = 0; column < kMapColumns && m_pickedRow < 0; ++column) {
+            if (!m_controllerTexts[row][column].isEmpty())
+                pickMapCell(row, column);
+        }
     }
-    // Even columns, as wide as the widest value, read like the map pages' grids.
-    m_table->resizeColumnsToContents();
-    int width = 0;
-    for (int column = 0; column < kMapColumns; ++column)
-        width = std::max(width, m_table->columnWidth(column));
-    for (int column = 0; column < kMapColumns; ++column)
-        m_table->setColumnWidth(column, width + 6);
+}
+
+void CBackupsDlg::pickMapCell(int row, int column) {
+    if (m_pickedRow >= 0)
+        m_grid->cell(m_pickedRow, m_pickedColumn).setSelected(false);
+    m_pickedRow = row;
+    m_pickedColumn = column;
+    m_grid->cell(row, column).setSelected(true);
+    m_grid->update(); // the selection frame reaches over the neighbours' borders
+    const QString& controller = m_controllerTexts[row][column];
+    m_cellStatus->setText(
+        m_grid->rowHeader(row) + QStringLiteral(" / ") + m_grid->columnHeader(column) +
+        QStringLiteral(":  ") + translated(PL("Plik")) + QStringLiteral(" ") +
+        m_grid->cell(row, column).getTxt() + QStringLiteral(",  ") +
+        (controller.isEmpty() ? translated(PL("sterownik tak samo"))
+                              : translated(PL("Sterownik:")) + QStringLiteral(" ") + controller));
+}
+
+bool CBackupsDlg::handleMapKey(QKeyEvent* event) {
+    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
+        return false;
+    int row = std::max(m_pickedRow, 0);
+    int column = std::max(m_pickedColumn, 0);
+    switch (event->key()) {
+    case Qt::Key_Up:
+        row = std::max(row - 1, 0);
+        break;
+    case Qt::Key_Down:
+        row = std::min(row + 1, kMapRows - 1);
+        break;
+    case Qt::Key_Left:
+        column = std::max(column - 1, 0);
+        break;
+    case Qt::Key_Right:
+        column = std::min(column + 1, kMapColumns - 1);
+        break;
+    default:
+        return false;
+    }
+    pickMapCell(m_pickedRow < 0 ? 0 : row, m_pickedColumn < 0 ? 0 : column);
+    return true;
+}
+
+bool CBackupsDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != m_grid || event->type() != QEvent::ToolTip)
+        return QDialog::eventFilter(watched, event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const auto [row, column] = m_grid->cellAt(help->pos());
+    if (row >= 0 && column >= 0 && !m_controllerTexts[row][column].isEmpty())
+        QToolTip::showText(help->globalPos(),
+                           translated(PL("Sterownik:")) + QStringLiteral(" ") +
+                               m_controllerTexts[row][column],
+                           m_grid, m_grid->cellRect(row, column));
+    else
+        QToolTip::hideText();
+    return true;
 }
 
 void CBackupsDlg::showMemberGroup(std::size_t group) {
@@ -295,6 +405,7 @@ void CBackupsDlg::showMemberGroup(std::size_t group) {
         m_table->setItem(row, 2, file);
     }
     m_table->resizeColumnsToContents();
+    m_view->setCurrentWidget(m_table);
 }
 
 std::vector<std::size_t> CBackupsDlg::tickedGroups() const {

@@ -2,19 +2,26 @@
 
 #include "config/config_compare.h"
 
+#include "config/device_config.h"
+
 #include <QDialog>
+
+#include <array>
 
 #include <optional>
 #include <string>
 #include <vector>
 
+class QKeyEvent;
 class QLabel;
 class QListWidget;
 class QPushButton;
+class QStackedWidget;
 class QTableWidget;
 
 namespace torva {
 
+class CCellArray;
 class CVeko2012Doc;
 
 // File -> "Kopie zapasowe...": the connected controller's backups (newest first) and any
@@ -39,6 +46,10 @@ private:
     void showGroup(std::size_t group);
     void showMapGroup(std::size_t group);
     void showMemberGroup(std::size_t group);
+    // Marks the map cell the user picked and says what the controller holds there.
+    void pickMapCell(int row, int column);
+    bool handleMapKey(QKeyEvent* event);
+    bool eventFilter(QObject* watched, QEvent* event) override;
     std::vector<std::size_t> tickedGroups() const;
     std::string selectedPath() const;
 
@@ -51,7 +62,11 @@ private:
     CVeko2012Doc& m_doc;
     QListWidget* m_files;
     QListWidget* m_groups;
+    QStackedWidget* m_view; // the member table or the map panel
     QTableWidget* m_table;
+    QWidget* m_mapPanel;
+    CCellArray* m_grid; // read-only: no header editor, keys only move the picked cell
+    QLabel* m_cellStatus;
     QLabel* m_summary;
     QPushButton* m_restore;
     QPushButton* m_apply;
@@ -60,6 +75,11 @@ private:
     std::optional<SConfigSnapshot> m_file; // the selected file, when readable
     SConfigDiff m_diff;
     bool m_loadable = true; // the load would accept the selected file
+    // The controller's value of each changed cell of the shown map in the map's format,
+    // [row][column]; empty where the file agrees.
+    std::array<std::array<QString, kMapColumns>, kMapRows> m_controllerTexts;
+    int m_pickedRow = -1; // the picked map cell, -1: none
+    int m_pickedColumn = -1;
 };
 
 } // namespace torva
