@@ -1,10 +1,34 @@
 #include "ui/shell/page_catalogue.h"
 
+#include "ui/pages/calibration/calibration_pages.h"
 #include "ui/pages/charts/scope_dlg.h"
 #include "ui/pages/readings/readings_dlg.h"
 #include "ui/shell/veko_doc.h"
 
 namespace torva {
+
+namespace {
+
+// The five calibration pages, one per emulator channel.
+void addCalibrationPages(SPageCatalogue& catalogue) {
+    catalogue.mainPages[EPage::MapSensor] = [](CVeko2012Doc& doc) -> CMultiPageDialog* {
+        return new CCalibration1(doc.device());
+    };
+    catalogue.mainPages[EPage::MapMafTempomat] = [](CVeko2012Doc& doc) -> CMultiPageDialog* {
+        return new CCalibration2(doc.device());
+    };
+    catalogue.mainPages[EPage::MapTps1] = [](CVeko2012Doc& doc) -> CMultiPageDialog* {
+        return new CCalibration3(doc.device());
+    };
+    catalogue.mainPages[EPage::MapTps2] = [](CVeko2012Doc& doc) -> CMultiPageDialog* {
+        return new CCalibration4(doc.device());
+    };
+    catalogue.mainPages[EPage::MapTpsDigital] = [](CVeko2012Doc& doc) -> CMultiPageDialog* {
+        return new CCalibrationTPSDigital(doc.device());
+    };
+}
+
+} // namespace
 
 SPageCatalogue pageCatalogue() {
     SPageCatalogue catalogue;
@@ -16,6 +40,7 @@ SPageCatalogue pageCatalogue() {
     catalogue.chartsPage = [](CVeko2012Doc& doc) -> CMultiPageDialog* {
         return new CScopeDLg(doc.device(), doc.polling());
     };
+    addCalibrationPages(catalogue);
     return catalogue;
 }
 
