@@ -12,6 +12,7 @@
 #include "ui/pages/common/up_down_field.h"
 
 #include <QGridLayout>
+#include <QHBoxLayout>
 
 namespace torva {
 
@@ -28,34 +29,45 @@ constexpr const char* kBoxCaptions[] = {"EMU1", "EMU2", "EMU3", "EMU4", PL("Mapa
 
 CCalibration3::CCalibration3(CLPGDevice& device, QWidget* parent)
     : CCalibrationPage(device, EEmuChannel::Emu3, "CCalibration3", parent) {
-    QGridLayout* row = bottomRow();
-    int column = 0;
+    // Two lines under the grids, so that they fit the narrowest window: the limiter's fields and
+    // the correlation table, then its check boxes.
+    auto* fields = new QHBoxLayout;
+    auto* boxes = new QHBoxLayout;
+    bottomRow()->addLayout(fields, 0, 0);
+    bottomRow()->addLayout(boxes, 1, 0);
     const auto addCaption = [&](const char* text, bool translatable) {
         auto* label = new CTransparentStatic;
         if (translatable)
             keepTranslated(label, text);
         else
             label->setText(QString::fromUtf8(text));
-        row->addWidget(label, 0, column++);
+        fields->addWidget(label);
     };
     addCaption(PL("Skok TPS"), true);
     m_tpsJump = new CUpDownField(kTpsJumpShown);
-    row->addWidget(m_tpsJump, 0, column++);
+    fields->addWidget(m_tpsJump);
     addCaption("[V]", false);
+    fields->addSpacing(12);
     addCaption(PL("Czas ograniczenia emulacji"), true);
     m_emLimitDelay = new CUpDownField(kEmLimitDelayShown);
-    row->addWidget(m_emLimitDelay, 0, column++);
+    fields->addWidget(m_emLimitDelay);
     addCaption("[ms]", false);
+    for (CUpDownField* field : {m_tpsJump, m_emLimitDelay}) {
+        field->setMinimumWidth(64);
+        field->setMaximumWidth(90);
+    }
     connect(m_tpsJump, &CUpDownField::stepped, this, &CCalibration3::OnDeltaposSpinTpsJump);
     connect(m_emLimitDelay, &CUpDownField::stepped, this,
             &CCalibration3::OnDeltaposSpinEmLimitDelay);
+    fields->addStretch(1);
 
     // "Mapa gazowa" first on screen, then EMU1...EMU4.
     for (int box : {4, 0, 1, 2, 3}) {
         m_boxes[box] = new CTransparentCheckBox;
         keepTranslated(m_boxes[box], kBoxCaptions[box]);
-        row->addWidget(m_boxes[box], 0, column++);
+        boxes->addWidget(m_boxes[box]);
     }
+    boxes->addStretch(1);
     connect(m_boxes[0], &QCheckBox::clicked, this, &CCalibration3::OnClickedChkEmu1Flag);
     connect(m_boxes[1], &QCheckBox::clicked, this, &CCalibration3::OnClickedChkEmu2Flag);
     connect(m_boxes[2], &QCheckBox::clicked, this, &CCalibration3::OnClickedChkEmu3Flag);
@@ -64,8 +76,7 @@ CCalibration3::CCalibration3(CLPGDevice& device, QWidget* parent)
 
     m_correlation = new CGradientButton;
     keepTranslated(m_correlation, PL("Tabl. korelacji"));
-    row->addWidget(m_correlation, 0, column++);
-    row->setColumnStretch(column, 1);
+    boxes->addWidget(m_correlation);
     connect(m_correlation, &QPushButton::clicked, this, &CCalibration3::OnClickedBtnTps2Out);
     needsController({m_correlation});
 }

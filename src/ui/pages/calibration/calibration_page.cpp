@@ -19,6 +19,7 @@
 #include "ui/pages/common/value_combo.h"
 #include "ui/pages/maps/map_grid.h"
 
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -117,7 +118,8 @@ void CCalibrationPage::buildControls() {
     m_channelLabel->setFont(bold);
     m_column->addWidget(m_channelLabel);
     m_fields = new QGridLayout;
-    m_fields->setVerticalSpacing(3);
+    m_fields->setVerticalSpacing(2);
+    m_fields->setHorizontalSpacing(4);
     m_column->addLayout(m_fields);
 
     m_emulationCombo = new CValueCombo;
@@ -163,6 +165,7 @@ CTransparentStatic* CCalibrationPage::addField(const char* caption, QWidget* fie
     auto* label = new CTransparentStatic;
     keepTranslated(label, caption);
     m_fields->addWidget(label, row, 0);
+    field->setMaximumWidth(std::min(field->maximumWidth(), 90));
     m_fields->addWidget(field, row, 1);
     if (unit != nullptr)
         m_fields->addWidget(new CTransparentStatic(QString::fromUtf8(unit)), row, 2);
@@ -173,8 +176,8 @@ QLineEdit* CCalibrationPage::newLiveField() {
     auto* field = new QLineEdit;
     field->setReadOnly(true);
     field->setFocusPolicy(Qt::NoFocus);
-    field->setMinimumWidth(50);
-    field->setMaximumWidth(90);
+    field->setMinimumWidth(44);
+    field->setMaximumWidth(70);
     return field;
 }
 
@@ -351,9 +354,14 @@ void CCalibrationPage::resizeEvent(QResizeEvent* event) {
 
 void CCalibrationPage::updateFont() {
     QFont pageFont = font();
-    pageFont.setPixelSize(std::clamp(areaFontPixelSize(size(), 75.0), 10, 16));
-    if (pageFont != font())
-        setFont(pageFont);
+    pageFont.setPixelSize(std::clamp(areaFontPixelSize(size(), 80.0), 9, 15));
+    if (pageFont == font())
+        return;
+    setFont(pageFont);
+    // Buttons no taller than their text needs, so the grids keep the height.
+    const int buttonHeight = QFontMetrics(pageFont).height() + 8;
+    for (QPushButton* button : findChildren<QPushButton*>())
+        button->setFixedHeight(buttonHeight);
 }
 
 } // namespace torva
