@@ -13,6 +13,7 @@
 #include "support/recording_ui.h"
 #include "ui/controls/cell_array.h"
 #include "ui/pages/calibration/calibration_pages.h"
+#include "ui/pages/calibration/emu_definition_dlg.h"
 #include "ui/pages/common/up_down_field.h"
 #include "ui/pages/common/value_combo.h"
 #include "ui/pages/maps/map_grid.h"
@@ -21,6 +22,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 using namespace torva;
 using calibration::ETpsLimitBox;
@@ -161,6 +163,28 @@ TEST_F(CalibrationPages, KeysMirrorTheSelectionAndTheCouplingMovesTheTimeMap) {
     EXPECT_TRUE(page.emulationGrid().map().isSelected(6, 5) ||
                 page.emulationGrid().map().isSelected(7, 5));
     EXPECT_FALSE(page.emulationGrid().map().isSelected(7, 4));
+}
+
+TEST_F(CalibrationPages, DefinitionWritesTheNewLoadAxisAndBothGridsShowIt) {
+    CLPGDevice& device = connect();
+    CCalibration2 page(device);
+    show(page);
+    // The dialog is modal: fill it in once it is up.
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<CEmuDefinitionDlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->minValueEdit()->setText("1.00");
+        dialog->maxValueEdit()->setText("4.00");
+        dialog->okButton()->click();
+    });
+    QTest::mouseClick(page.definitionButton(), Qt::LeftButton);
+    EXPECT_DOUBLE_EQ(device.config().m_mapCoordinatesEmu2[0], 1.0);
+    EXPECT_DOUBLE_EQ(device.config().m_mapCoordinatesEmu2[kMapRows - 1], 4.0);
+    expectStored(EBlock::Axis2);
+    EXPECT_EQ(page.emulationGrid().view().rowHeader(kMapRows - 1),
+              page.timeGrid().view().rowHeader(kMapRows - 1));
+    EXPECT_TRUE(page.timeGrid().view().rowHeader(kMapRows - 1) == "4.00" ||
+                page.timeGrid().view().rowHeader(kMapRows - 1) == "100");
 }
 
 TEST_F(CalibrationPages, LiveCellShowsOnBothGridsFromTheNewestSample) {
