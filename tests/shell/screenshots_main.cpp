@@ -10,6 +10,7 @@
 #include "lang/source_text.h"
 #include "lang/translation.h"
 #include "ui/controls/multi_page_ctrl.h"
+#include "ui/pages/calibration/calibration_page.h"
 #include "ui/pages/calibration/emu_definition_dlg.h"
 #include "ui/pages/calibration/rpm_definition_dlg.h"
 #include "ui/pages/devdata/dev_data_dlg.h"
@@ -180,6 +181,46 @@ int pageIndex(const torva::CMultiPageCtrl& pages, const char* title) {
     return -1;
 }
 
+// The five calibration pages of a 24-volt controller that uses every channel, at both sizes.
+int saveCalibrationPages(torva::CVeko2012App& app, const QString& folder, const QString& language) {
+    using namespace torva;
+    CMainFrame& frame = app.frame();
+    CDeviceConfig& config = app.doc().device().config();
+    const CDeviceConfig kept = config;
+    config.m_devInfo.m_deviceID = 25;
+    config.m_base.m_emuEnable = {1, 1, 1, 1};
+    config.m_serviceSetup.m_advancedFlags2 |= 0x10;
+    config.m_serviceSetup.m_advancedFlags2 &= ~0x80;
+    config.m_serviceSetup.m_tpsDigitEmuEnable = 1;
+    frame.mainView()->createPages();
+    int failures = 0;
+    CMultiPageCtrl* pages = frame.mainView()->pageCtrl();
+    int number = 0;
+    for (int index = 0; index < pages->getPageCount(); ++index) {
+        if (dynamic_cast<CCalibrationPage*>(pages->getPage(index)) == nullptr)
+            continue;
+        ++number;
+        pages->activatePage(index);
+        for (const QSize size : {QSize(1280, 800), QSize(800, 530)}) {
+            frame.resize(size);
+            processEventsFor(700);
+            failures += !saveWidget(frame, QStringLiteral("%1/calibration%2-%3-%4x%5.png")
+                                               .arg(folder)
+                                               .arg(number)
+                                               .arg(language)
+                                               .arg(size.width())
+                                               .arg(size.height()));
+        }
+    }
+    if (number != 5) {
+        std::fprintf(stderr, "%d calibration pages instead of 5\n", number);
+        ++failures;
+    }
+    config = kept;
+    frame.mainView()->createPages();
+    return failures;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -242,6 +283,7 @@ int main(int argc, char** argv) {
                                     QString::fromLatin1(language.name));
         failures += saveTpsDialogs(app.doc().device(), frame, folder, language.name);
         failures += saveSettingsPage(app, folder, QString::fromLatin1(language.name));
+        failures += saveCalibrationPages(app, folder, QString::fromLatin1(language.name));
     }
     const std::string example = writeDifferingFile(app, folder);
     for (const auto& language : languages) {

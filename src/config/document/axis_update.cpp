@@ -3,7 +3,7 @@
 namespace torva {
 
 EAxisWrite updateLiveAxes(CLPGDevice& device, EEmuChannel channel, const SNewAxes& axes) {
-    applyAxes(device.config(), channel, axes);
+    device.withConfig([&](CDeviceConfig& config) { applyAxes(config, channel, axes); });
     if (!device.isConnected())
         return EAxisWrite::RecordOnly;
     const bool channelOne = channel == EEmuChannel::Emu1;

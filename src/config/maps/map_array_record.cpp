@@ -27,6 +27,7 @@ double wireMax(EMapKind kind) {
 } // namespace
 
 void CMapArray::storeCellsInRecord() {
+    const auto lock = m_device.lockConfig();
     MapValues& record = mapValues(m_device.config(), m_info.number);
     for (int row = 0; row < kMapRows; ++row) {
         for (int column = 0; column < kMapColumns; ++column)
@@ -37,6 +38,7 @@ void CMapArray::storeCellsInRecord() {
 void CMapArray::storeStepInRecord(int mapNumber, const SMapStep& step) {
     const EMapKind kind = mapInfo(mapNumber).kind;
     const double units = unitsPerValue(kind);
+    const auto lock = m_device.lockConfig();
     MapValues& record = mapValues(m_device.config(), mapNumber);
     for (int row = step.row; row < step.row + step.rows; ++row) {
         for (int column = step.column; column < step.column + step.columns; ++column) {
@@ -47,18 +49,25 @@ void CMapArray::storeStepInRecord(int mapNumber, const SMapStep& step) {
 }
 
 bool writeMapImage(CLPGDevice& device, int mapNumber, const MapValues& image) {
-    MapValues& record = mapValues(device.config(), mapNumber);
-    const MapValues kept = record;
-    record = image;
+    // The lock covers the store and the put-back only; the write takes it itself to encode.
+    const MapValues kept = device.withConfig([&](CDeviceConfig& config) {
+        MapValues& record = mapValues(config, mapNumber);
+        const MapValues old = record;
+        record = image;
+        return old;
+    });
+    const auto putBack = [&] {
+        device.withConfig([&](CDeviceConfig& config) { mapValues(config, mapNumber) = kept; });
+    };
     bool written = false;
     try {
         written = device.writeBlock(mapInfo(mapNumber).block);
     } catch (...) {
-        record = kept;
+        putBack();
         throw;
     }
     if (!written)
-        record = kept;
+        putBack();
     return written;
 }
 

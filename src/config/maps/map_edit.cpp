@@ -32,18 +32,23 @@ bool writeAxisBlock(CLPGDevice& device, EBlock block) {
 }
 
 // Stores one axis point and writes its block; the point is put back when the write fails.
+// The configuration lock covers the store and the put-back, not the write.
 bool storeAxisPoint(CLPGDevice& device, double& point, double value, EBlock block) {
-    const double kept = point;
-    point = value;
+    const double kept = device.withConfig([&](CDeviceConfig&) {
+        const double old = point;
+        point = value;
+        return old;
+    });
+    const auto putBack = [&] { device.withConfig([&](CDeviceConfig&) { point = kept; }); };
     bool written = false;
     try {
         written = writeAxisBlock(device, block);
     } catch (...) {
-        point = kept;
+        putBack();
         throw;
     }
     if (!written) {
-        point = kept;
+        putBack();
         appUi().message(kWriteFailed, kCaption, EIcon::Error);
     }
     return written;

@@ -1,0 +1,100 @@
+// The two grids of a calibration page working as one: keys and selections go to both, a step on
+// the emulation grid moves the time grid by the coupling, and the live cell shows on both.
+#include "ui/pages/calibration/calibration_page.h"
+
+#include "diag/diag_data.h"
+#include "diag/diag_sample_values.h"
+#include "link/lpg_device.h"
+#include "platform/user_interface.h"
+#include "ui/controls/cell_array.h"
+#include "ui/pages/maps/map_grid.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+
+namespace torva {
+
+using namespace calibration;
+
+namespace {
+
+QString twoDecimals(double value) {
+    return QString::number(value, 'f', 2);
+}
+
+bool isArrow(int key) {
+    return key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
+}
+
+} // namespace
+
+CMapGrid& CCalibrationPage::activeGrid() {
+    return m_emulationView->hasFocus() ? *m_emulationGrid : *m_timeGrid;
+}
+
+CMapGrid& CCalibrationPage::passiveGrid() {
+    return &activeGrid() == m_emulationGrid ? *m_timeGrid : *m_emulationGrid;
+}
+
+bool CCalibrationPage::routeKey(QKeyEvent* event) {
+    const int key = event->key();
+    if (key == Qt::Key_L || key == Qt::Key_R) {
+        (key == Qt::Key_L ? m_timeView : m_emulationView)->setFocus();
+        return true;
+    }
+    const bool control = event->modifiers().testFlag(Qt::ControlModifier);
+    if (control && (key == Qt::Key_Up || key == Qt::Key_Down)) {
+        const EPageMap active =
+            &activeGrid() == m_emulationGrid ? EPageMap::Emulation : EPageMap::Time;
+        const double delta = (key == Qt::Key_Up ? 1 : -1) * gridStep(active);
+        handle("OnKeyDown", [&] {
+            appUi().setWaitCursor(true);
+            struct SCursorBack {
+                ~SCursorBack() { appUi().setWaitCursor(false); }
+            } cursorBack;
+            activeGrid().map().incrementSelected(delta);
+            const std::optional<double> coupled = device().withConfig([&](CDeviceConfig& config) {
+                return coupledTimeDelta(m_channel, config, m_emuPerPercent, active, delta);
+            });
+            if (coupled)
+                m_timeGrid->map().incrementSelected(*coupled);
+        });
+        return true;
+    }
+    if (!control && isArrow(key)) {
+        activeGrid().handleKey(event);
+        mirrorSelection();
+        return true;
+    }
+    // Copy, paste, undo and redo stay the active grid's own.
+    return activeGrid().handleKey(event);
+}
+
+void CCalibrationPage::mirrorSelection() {
+    const SCellSelection selection = activeGrid().map().getSelection();
+    CMapArray& passive = passiveGrid().map();
+    passive.clearSelection();
+    if (selection.any)
+        passive.selectRect(selection.firstColumn, selection.firstRow, selection.lastColumn,
+                           selection.lastRow);
+}
+
+void CCalibrationPage::refresh() {
+    const bool connected = device().isConnected();
+    if (!connected || device().diagData().count() == 0)
+        return;
+    DiagSample sample{};
+    device().diagData().latest(sample);
+    const CDeviceConfig config = device().configCopy();
+    const SLiveValues live = liveValues(sample, config);
+    const SChannelLive channelValues = channelLive(m_channel, config, live);
+    for (CMapGrid* grid : {m_timeGrid, m_emulationGrid})
+        grid->refreshLive(live.rpm, channelValues.input, connected);
+    m_input->setText(twoDecimals(channelValues.input));
+    m_output->setText(twoDecimals(channelValues.output));
+    if (m_emulationPercent != nullptr)
+        m_emulationPercent->setText(twoDecimals(channelValues.emulationPercent));
+    refreshLiveExtras(live);
+}
+
+} // namespace torva
