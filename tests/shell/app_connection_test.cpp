@@ -5,12 +5,12 @@
 
 #include "config/block_codec.h"
 #include "config/config_diff_groups.h"
-#include "config/document/veko2012_doc.h"
 #include "config/environment_guard.h"
 #include "config/firmware_file.h"
 #include "config/firmware_file_writer.h"
 #include "config/process_state_guard.h"
 #include "config/settings_io.h"
+#include "document/veko2012_doc.h"
 #include "lang/languages.h"
 #include "lang/translation.h"
 #include "link/identification_notice.h"
