@@ -2,8 +2,8 @@
 // colours, a selection and a live-cursor trail; and one live-cell update (the map's rules, the
 // grid's refresh of what changed and the repaint of the changed cells and the fading trail). Aim:
 // under 2 ms and 0.5 ms per frame.
-#include "config/maps/map_classes.h"
 #include "link/lpg_device.h"
+#include "maps/map_classes.h"
 #include "platform/clock.h"
 #include "ui/pages/maps/map_grid.h"
 

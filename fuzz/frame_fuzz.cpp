@@ -3,7 +3,7 @@
 // decoding, or the whole identification and configuration read with every block decoder.
 #include "fuzz_input.h"
 
-#include "diag/diag_sample.h"
+#include "link/diag_sample.h"
 #include "link/lpg_device.h"
 #include "platform/clock.h"
 

@@ -1,9 +1,9 @@
 #include "config/block_codec.h"
 
 #include "config/adc_scale.h"
-#include "config/cng_flag.h"
 #include "config/map_blocks.h"
 #include "config/setup_blocks.h"
+#include "lang/cng_flag.h"
 
 #include <algorithm>
 #include <array>

@@ -1,10 +1,10 @@
 #include "config/settings_export.h"
 
 #include "config/data_folders.h"
-#include "config/document/wait_cursor.h"
 #include "config/settings_io.h"
 #include "lang/source_text.h"
 #include "platform/user_interface.h"
+#include "platform/wait_cursor.h"
 
 #include <ctime>
 

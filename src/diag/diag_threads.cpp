@@ -1,9 +1,9 @@
 #include "diag/diag_threads.h"
 
-#include "diag/demo_sample.h"
-#include "diag/diag_data.h"
 #include "diag/poll_counters.h"
 #include "lang/source_text.h"
+#include "link/demo_sample.h"
+#include "link/diag_data.h"
 #include "link/lpg_device.h"
 #include "platform/clock.h"
 #include "platform/error.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "diag/diag_file.h"
-#include "diag/diag_sample.h"
+#include "link/diag_sample.h"
 #include "platform/sthread.h"
 
 #include <atomic>

@@ -7,9 +7,4 @@ std::atomic<std::int32_t>& consecutiveFailures() {
     return count;
 }
 
-std::atomic<std::int32_t>& demoSequence() {
-    static std::atomic<std::int32_t> next{1};
-    return next;
-}
-
 } // namespace torva

@@ -9,7 +9,5 @@ namespace torva {
 
 // Consecutive transmission failures of the live-sample read; the eleventh ends polling.
 std::atomic<std::int32_t>& consecutiveFailures();
-// Sequence number of the next demo sample; starts at 1 and only grows.
-std::atomic<std::int32_t>& demoSequence();
 
 } // namespace torva

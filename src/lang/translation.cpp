@@ -1,6 +1,6 @@
 #include "lang/translation.h"
 
-#include "config/cng_flag.h"
+#include "lang/cng_flag.h"
 #include "lang/field_escapes.h"
 #include "lang/lang_file.h"
 #include "lang/languages.h"

@@ -17,4 +17,9 @@ void setDemoFuelMode(std::uint8_t mode) {
     g_demoFuelMode.store(mode);
 }
 
+std::atomic<std::int32_t>& demoSequence() {
+    static std::atomic<std::int32_t> next{1};
+    return next;
+}
+
 } // namespace torva

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "diag/diag_sample.h"
+#include "link/diag_sample.h"
 
+#include <atomic>
 #include <cstdint>
 
 namespace torva {
@@ -10,5 +11,8 @@ namespace torva {
 // set it and the demo live sample shows it. Diesel at start-up.
 std::uint8_t demoFuelMode();
 void setDemoFuelMode(std::uint8_t mode);
+
+// Sequence number of the next demo sample; starts at 1 and only grows.
+std::atomic<std::int32_t>& demoSequence();
 
 } // namespace torva

@@ -2,8 +2,8 @@
 
 #include "config/block_table.h"
 #include "config/device_config.h"
-#include "diag/diag_data.h"
 #include "link/device_records.h"
+#include "link/diag_data.h"
 #include "link/frame_codec.h"
 #include "link/serial_io.h"
 #include "link/serial_port.h"

@@ -1,7 +1,7 @@
 #include "link/lpg_device.h"
 
-#include "diag/demo_sample.h"
-#include "diag/diag_sample.h"
+#include "link/demo_sample.h"
+#include "link/diag_sample.h"
 
 #include <array>
 

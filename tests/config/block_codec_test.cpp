@@ -1,6 +1,6 @@
 #include "config/block_codec.h"
-#include "config/cng_flag.h"
 #include "config/conversions.h"
+#include "lang/cng_flag.h"
 #include "process_state_guard.h"
 
 #include <gtest/gtest.h>

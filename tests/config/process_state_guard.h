@@ -1,7 +1,7 @@
 #pragma once
 
 #include "config/adc_scale.h"
-#include "config/cng_flag.h"
+#include "lang/cng_flag.h"
 
 namespace torva::test {
 

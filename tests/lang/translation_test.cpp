@@ -1,4 +1,4 @@
-#include "config/cng_flag.h"
+#include "lang/cng_flag.h"
 #include "lang/lang_file_writer.h"
 #include "lang/languages.h"
 #include "lang/translation.h"

@@ -3,7 +3,7 @@
 #include "fixture/sim_fixture.h"
 
 #include "config/process_state_guard.h"
-#include "diag/diag_sample.h"
+#include "link/diag_sample.h"
 #include "link/lpg_device.h"
 #include "link/serial_settings.h"
 #include "support/recording_ui.h"

@@ -1,5 +1,5 @@
 // The calibration pages the main window builds for a configuration, and page 2's tempomat case.
-#include "config/document/veko2012_doc.h"
+#include "document/veko2012_doc.h"
 #include "link/lpg_device.h"
 #include "ui/controls/multi_page_ctrl.h"
 #include "ui/pages/calibration/calibration_pages.h"

@@ -1,5 +1,5 @@
 // The editing pages' life in the main window, and the value combo they share.
-#include "config/document/veko2012_doc.h"
+#include "document/veko2012_doc.h"
 #include "lang/languages.h"
 #include "lang/translation.h"
 #include "link/lpg_device.h"

@@ -1,7 +1,7 @@
 // The exhaust temperature and knock page against the simulated controller, and its gates.
 #include "page_sim_rig.h"
 
-#include "config/document/veko2012_doc.h"
+#include "document/veko2012_doc.h"
 #include "ui/controls/multi_page_ctrl.h"
 #include "ui/pages/common/up_down_field.h"
 #include "ui/pages/common/value_combo.h"

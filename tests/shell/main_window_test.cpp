@@ -1,6 +1,6 @@
 // The application started in demo mode, as the program starts it, on the offscreen platform.
-#include "config/document/veko2012_doc.h"
 #include "diag/diag_sample_values.h"
+#include "document/veko2012_doc.h"
 #include "lang/languages.h"
 #include "lang/translation.h"
 #include "link/lpg_device.h"

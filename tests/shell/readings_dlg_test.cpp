@@ -4,7 +4,7 @@
 #include "support/recording_ui.h"
 #include "support/responding_serial.h"
 
-#include "config/cng_flag.h"
+#include "lang/cng_flag.h"
 #include "lang/languages.h"
 #include "lang/translation.h"
 #include "link/device_errors.h"

@@ -3,9 +3,9 @@
 // with a settings file, in Polish and in English, at 1280 × 800 and at the 800 × 530 minimum,
 // saved as PNG files for people to look at.
 #include "config/config_diff_groups.h"
-#include "config/document/veko2012_doc.h"
 #include "config/settings_io.h"
 #include "diag/lpg_thread_manager.h"
+#include "document/veko2012_doc.h"
 #include "lang/languages.h"
 #include "lang/source_text.h"
 #include "lang/translation.h"

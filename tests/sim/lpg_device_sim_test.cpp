@@ -1,8 +1,8 @@
 // The real link layer against the simulator over a pseudo-terminal.
 #include "fixture/sim_fixture.h"
 
-#include "diag/diag_sample.h"
 #include "link/cipher.h"
+#include "link/diag_sample.h"
 #include "link/lpg_device.h"
 #include "link/serial_settings.h"
 #include "sim/sim_cipher.h"

@@ -3,10 +3,10 @@
 #include "fixture/sim_fixture.h"
 
 #include "config/block_codec.h"
-#include "config/maps/map_classes.h"
 #include "config/process_state_guard.h"
 #include "link/lpg_device.h"
 #include "link/serial_settings.h"
+#include "maps/map_classes.h"
 #include "support/recording_ui.h"
 
 using namespace torva;

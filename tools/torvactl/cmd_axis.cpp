@@ -2,7 +2,7 @@
 // dialogs do it.
 #include "commands.h"
 #include "config/axis_definition.h"
-#include "config/document/axis_update.h"
+#include "document/axis_update.h"
 #include "key_lookup.h"
 #include "lang/source_text.h"
 #include "lang/translation.h"

@@ -1,11 +1,11 @@
 // map show / step / load / clear: one injection-time or emulation map at a time.
 #include "commands.h"
-#include "config/document/document_messages.h"
-#include "config/maps/map_classes.h"
 #include "config/rounding.h"
 #include "config/settings_backup.h"
+#include "document/document_messages.h"
 #include "lang/source_text.h"
 #include "lang/translation.h"
+#include "maps/map_classes.h"
 
 #include <fstream>
 #include <iostream>

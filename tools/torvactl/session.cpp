@@ -1,12 +1,12 @@
 #include "session.h"
 
-#include "diag/demo_sample.h"
 #include "exit_status.h"
 #include "frame_log.h"
 #include "lang/languages.h"
 #include "lang/source_text.h"
 #include "lang/translation.h"
 #include "lang/user_locale.h"
+#include "link/demo_sample.h"
 #include "link/lpg_device.h"
 
 #include <array>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cli_user_interface.h"
-#include "config/document/veko2012_doc.h"
+#include "document/veko2012_doc.h"
 #include "exit_status.h"
 
 #include <memory>

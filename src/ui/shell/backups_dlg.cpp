@@ -2,12 +2,12 @@
 
 #include "config/config_diff_groups.h"
 #include "config/device_type.h"
-#include "config/document/veko2012_doc.h"
 #include "config/maps/map_catalogue.h"
 #include "config/settings_backup.h"
 #include "config/settings_export.h"
 #include "config/settings_io.h"
 #include "config/settings_keys.h"
+#include "document/veko2012_doc.h"
 #include "lang/source_text.h"
 #include "lang/translation.h"
 #include "platform/error.h"

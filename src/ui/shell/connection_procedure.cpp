@@ -1,6 +1,6 @@
 #include "ui/shell/connection_procedure.h"
 
-#include "config/document/veko2012_doc.h"
+#include "document/veko2012_doc.h"
 #include "lang/source_text.h"
 #include "lang/translation.h"
 #include "link/lpg_device.h"

@@ -1,8 +1,8 @@
 #include "ui/shell/main_frame.h"
 
-#include "config/document/document_commands.h"
-#include "config/document/veko2012_doc.h"
 #include "config/saved_match.h"
+#include "document/document_commands.h"
+#include "document/veko2012_doc.h"
 #include "lang/source_text.h"
 #include "platform/folders.h"
 #include "platform/user_interface.h"

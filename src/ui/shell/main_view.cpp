@@ -1,6 +1,6 @@
 #include "ui/shell/main_view.h"
 
-#include "config/document/veko2012_doc.h"
+#include "document/veko2012_doc.h"
 #include "lang/translation.h"
 #include "ui/controls/multi_page_ctrl.h"
 #include "ui/controls/multi_page_dialog.h"

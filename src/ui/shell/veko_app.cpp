@@ -1,7 +1,7 @@
 #include "ui/shell/veko_app.h"
 
-#include "config/document/veko2012_doc.h"
 #include "diag/lpg_thread_manager.h"
+#include "document/veko2012_doc.h"
 #include "lang/source_text.h"
 #include "platform/user_interface.h"
 #include "sim/simulator.h"

@@ -1,4 +1,4 @@
 #pragma once
 
 // The shell's pages are built for the application's one document.
-#include "config/document/veko2012_doc.h"
+#include "document/veko2012_doc.h"

@@ -1,10 +1,10 @@
 #include "ui/pages/calibration/calibration_page.h"
 
-#include "config/document/axis_update.h"
-#include "config/maps/map_classes.h"
-#include "config/maps/map_edit.h"
+#include "document/axis_update.h"
 #include "lang/translation.h"
 #include "link/lpg_device.h"
+#include "maps/map_classes.h"
+#include "maps/map_edit.h"
 #include "platform/user_interface.h"
 #include "ui/controls/cell_array.h"
 #include "ui/controls/dialog_scaling.h"

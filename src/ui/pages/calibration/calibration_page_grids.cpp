@@ -2,8 +2,8 @@
 // the emulation grid moves the time grid by the coupling, and the live cell shows on both.
 #include "ui/pages/calibration/calibration_page.h"
 
-#include "diag/diag_data.h"
 #include "diag/diag_sample_values.h"
+#include "link/diag_data.h"
 #include "link/lpg_device.h"
 #include "platform/user_interface.h"
 #include "ui/controls/cell_array.h"

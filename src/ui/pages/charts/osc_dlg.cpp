@@ -1,6 +1,5 @@
 #include "ui/pages/charts/osc_dlg.h"
 
-#include "config/document/wait_cursor.h"
 #include "diag/diag_file.h"
 #include "diag/diag_file_reader.h"
 #include "diag/diag_sample_values.h"
@@ -10,6 +9,7 @@
 #include "link/lpg_device.h"
 #include "platform/error.h"
 #include "platform/user_interface.h"
+#include "platform/wait_cursor.h"
 #include "ui/controls/gradient_button.h"
 #include "ui/controls/transparent_static.h"
 #include "ui/pages/charts/chart_tool_icons.h"

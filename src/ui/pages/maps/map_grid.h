@@ -1,7 +1,7 @@
 #pragma once
 
-#include "config/maps/map_array.h"
-#include "config/maps/map_edit.h"
+#include "maps/map_array.h"
+#include "maps/map_edit.h"
 #include "ui/controls/cell_array.h"
 #include "ui/controls/item_edit.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "diag/diag_sample.h"
 #include "link/device_records.h"
+#include "link/diag_sample.h"
 
 #include <cstdint>
 #include <optional>

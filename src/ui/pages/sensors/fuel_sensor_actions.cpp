@@ -1,8 +1,8 @@
 #include "ui/pages/sensors/fuel_sensor_actions.h"
 
 #include "config/device_config.h"
-#include "diag/diag_sample.h"
 #include "lang/source_text.h"
+#include "link/diag_sample.h"
 #include "link/lpg_device.h"
 #include "platform/user_interface.h"
 #include "ui/pages/common/page_messages.h"

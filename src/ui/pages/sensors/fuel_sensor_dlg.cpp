@@ -1,9 +1,9 @@
 #include "ui/pages/sensors/fuel_sensor_dlg.h"
 
 #include "config/device_config.h"
-#include "diag/diag_sample.h"
 #include "lang/source_text.h"
 #include "lang/translation.h"
+#include "link/diag_sample.h"
 #include "link/lpg_device.h"
 #include "platform/user_interface.h"
 #include "ui/controls/gradient_button.h"

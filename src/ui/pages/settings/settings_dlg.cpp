@@ -1,7 +1,7 @@
 #include "ui/pages/settings/settings_dlg.h"
 
-#include "config/document/axis_update.h"
-#include "config/document/veko2012_doc.h"
+#include "document/axis_update.h"
+#include "document/veko2012_doc.h"
 #include "lang/source_text.h"
 #include "lang/translation.h"
 #include "link/lpg_device.h"

@@ -2,8 +2,8 @@
 
 #include "config/block_table.h"
 #include "config/device_config.h"
-#include "diag/diag_sample.h"
 #include "link/device_records.h"
+#include "link/diag_sample.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,9 +1,8 @@
-#include "diag/demo_sample.h"
+#include "link/demo_sample.h"
 
 #include "config/device_type.h"
-#include "diag/diag_data.h"
-#include "diag/poll_counters.h"
 #include "link/demo_state.h"
+#include "link/diag_data.h"
 
 namespace torva {
 

@@ -1,4 +1,4 @@
-#include "config/maps/map_edit.h"
+#include "maps/map_edit.h"
 
 #include "config/block_codec.h"
 #include "config/maps/map_catalogue.h"

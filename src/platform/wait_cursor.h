@@ -4,7 +4,7 @@
 
 namespace torva {
 
-// Shows the wait cursor while the controller is kept busy by a whole-configuration command.
+// Shows the wait cursor for the life of a long command that keeps the user waiting.
 class CWaitCursor {
 public:
     CWaitCursor() { appUi().setWaitCursor(true); }

@@ -1,8 +1,8 @@
 // The map tools and undo: each computes a whole new map image from the record, checks every cell
 // against the range and writes the map as one block.
-#include "config/maps/map_array.h"
+#include "maps/map_array.h"
 
-#include "config/maps/map_array_internal.h"
+#include "maps/map_array_internal.h"
 
 #include "link/lpg_device.h"
 

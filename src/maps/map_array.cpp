@@ -1,6 +1,6 @@
-#include "config/maps/map_array.h"
+#include "maps/map_array.h"
 
-#include "config/maps/map_array_internal.h"
+#include "maps/map_array_internal.h"
 
 #include "config/rounding.h"
 #include "lang/source_text.h"

@@ -1,5 +1,5 @@
 // The settings migration after a firmware update: which steps apply between two versions.
-#include "config/document/firmware_migration.h"
+#include "document/firmware_migration.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "config/cng_flag.h"
+#include "lang/cng_flag.h"
 
 #include <atomic>
 

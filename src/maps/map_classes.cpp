@@ -1,4 +1,4 @@
-#include "config/maps/map_classes.h"
+#include "maps/map_classes.h"
 
 #include "link/lpg_device.h"
 #include "platform/user_interface.h"

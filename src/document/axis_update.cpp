@@ -1,4 +1,4 @@
-#include "config/document/axis_update.h"
+#include "document/axis_update.h"
 
 namespace torva {
 

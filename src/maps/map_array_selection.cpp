@@ -1,5 +1,5 @@
 // Selecting cells: by keys around the anchor, by mouse, by rectangle.
-#include "config/maps/map_array.h"
+#include "maps/map_array.h"
 
 #include <algorithm>
 

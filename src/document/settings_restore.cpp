@@ -2,12 +2,12 @@
 #include "config/config_compare.h"
 #include "config/config_diff_groups.h"
 #include "config/device_type.h"
-#include "config/document/document_messages.h"
-#include "config/document/veko2012_doc.h"
-#include "config/document/wait_cursor.h"
 #include "config/settings_group_copy.h"
 #include "config/settings_io.h"
+#include "document/document_messages.h"
+#include "document/veko2012_doc.h"
 #include "lang/translation.h"
+#include "platform/wait_cursor.h"
 
 #include <algorithm>
 #include <array>
@@ -71,8 +71,7 @@ bool CVeko2012Doc::restoreSettingsFile(const std::string& path) {
 
 void CVeko2012Doc::copyGroupsIntoLiveRecord(const CDeviceConfig& source,
                                             const std::vector<std::size_t>& groups) {
-    m_device.withConfig(
-        [&](CDeviceConfig& live) { copySettingsGroups(live, source, groups); });
+    m_device.withConfig([&](CDeviceConfig& live) { copySettingsGroups(live, source, groups); });
 }
 
 bool CVeko2012Doc::applySettingsGroups(const std::string& path,

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "diag/diag_sample.h"
+#include "link/diag_sample.h"
 #include "platform/mutex.h"
 
 #include <cstddef>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "config/maps/map_array.h"
+#include "maps/map_array.h"
 
 #include <memory>
 

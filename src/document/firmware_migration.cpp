@@ -1,4 +1,4 @@
-#include "config/document/firmware_migration.h"
+#include "document/firmware_migration.h"
 
 #include "config/device_type.h"
 

@@ -1,12 +1,12 @@
 // The document's firmware command: file checks, the programming run over the link, the new
 // connection and the settings migration.
-#include "config/document/document_messages.h"
-#include "config/document/firmware_migration.h"
-#include "config/document/veko2012_doc.h"
-#include "config/document/wait_cursor.h"
 #include "config/firmware_file.h"
 #include "config/firmware_target.h"
+#include "document/document_messages.h"
+#include "document/firmware_migration.h"
+#include "document/veko2012_doc.h"
 #include "platform/clock.h"
+#include "platform/wait_cursor.h"
 
 #include <cstdlib>
 #include <ctime>

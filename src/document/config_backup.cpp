@@ -1,7 +1,7 @@
 // The backup the document writes before it replaces a controller's whole configuration.
-#include "config/document/document_messages.h"
-#include "config/document/veko2012_doc.h"
 #include "config/settings_backup.h"
+#include "document/document_messages.h"
+#include "document/veko2012_doc.h"
 #include "lang/translation.h"
 
 namespace torva {

@@ -1,6 +1,6 @@
-#include "config/document/veko2012_doc.h"
+#include "document/veko2012_doc.h"
 
-#include "config/document/document_commands.h"
+#include "document/document_commands.h"
 #include "link/device_errors.h"
 
 #include <atomic>

@@ -1,9 +1,9 @@
 // The map grid's rules without a window or a controller: live cell, colours, selection, the
 // step's payload, offline edits and the header editors.
-#include "config/maps/map_classes.h"
-#include "config/maps/map_edit.h"
 #include "config/process_state_guard.h"
 #include "link/lpg_device.h"
+#include "maps/map_classes.h"
+#include "maps/map_edit.h"
 #include "support/recording_ui.h"
 #include "support/scripted_serial.h"
 
@@ -35,7 +35,7 @@ TEST_F(MapArrayRules, LiveCellIsTheFirstAxisPointAboveAndLeavesATrail) {
     EXPECT_EQ(map.findCell(500, 0.1), std::make_pair(0, 0));
     EXPECT_EQ(map.findCell(9000, 9.0), std::make_pair(14, 15));
     EXPECT_EQ(map.findCell(1000, 0.6), std::make_pair(1, 1)); // on a point: the next one
-    EXPECT_FALSE(map.isCurrent(0, 0)); // no live point yet
+    EXPECT_FALSE(map.isCurrent(0, 0));                        // no live point yet
     map.setCurrentCell(1200, 0.6);
     map.setCurrentCell(9000, 9.0);
     ASSERT_EQ(map.trail().size(), 1u);

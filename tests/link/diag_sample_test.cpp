@@ -1,6 +1,6 @@
 #include "config/device_config.h"
-#include "diag/diag_sample.h"
 #include "diag/diag_sample_values.h"
+#include "link/diag_sample.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The grid's changes of the live configuration record, kept together: the cells into the record
 // after an acknowledged step, a coupled step into the other map, and whole-map writes.
-#include "config/maps/map_array.h"
+#include "maps/map_array.h"
 
 #include "config/rounding.h"
 #include "lang/source_text.h"

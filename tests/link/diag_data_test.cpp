@@ -1,4 +1,4 @@
-#include "diag/diag_data.h"
+#include "link/diag_data.h"
 
 #include <gtest/gtest.h>
 

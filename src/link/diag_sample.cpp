@@ -1,4 +1,4 @@
-#include "diag/diag_sample.h"
+#include "link/diag_sample.h"
 
 #include <algorithm>
 #include <cstring>

@@ -2,11 +2,11 @@
 #include "config/block_table.h"
 #include "config/config_groups.h"
 #include "config/device_type.h"
-#include "config/document/document_messages.h"
-#include "config/document/veko2012_doc.h"
-#include "config/document/wait_cursor.h"
 #include "config/settings_io.h"
+#include "document/document_messages.h"
+#include "document/veko2012_doc.h"
 #include "platform/clock.h"
+#include "platform/wait_cursor.h"
 
 #include <array>
 #include <initializer_list>
