@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev qt6-qpa-plugins libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     libcli11-dev nlohmann-json3-dev
-    fonts-dejavu-core
+    fonts-dejavu-core fonts-thai-tlwg
 )
 
 missing=()
