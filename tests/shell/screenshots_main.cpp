@@ -1,6 +1,7 @@
 // torva-screenshots FOLDER: the main window in demo mode, its dialogs, and the backups dialog
 // comparing it with a settings file, in Polish and in English, at 1280 × 800 and at the
-// 800 × 530 minimum, saved as PNG files for people to look at.
+// 800 × 530 minimum, and the main window at 1280 × 800 in every other language with a file,
+// saved as PNG files for people to look at.
 #include "config/config_diff_groups.h"
 #include "config/document/veko2012_doc.h"
 #include "config/settings_io.h"
@@ -21,6 +22,7 @@
 #include <QPushButton>
 
 #include <cstdio>
+#include <map>
 
 namespace {
 
@@ -81,6 +83,36 @@ int saveAxisDialogs(const torva::CDeviceConfig& config, QWidget* parent, const Q
     return failures;
 }
 
+// Two-letter code of a language menu entry, for the file names.
+QString languageCode(int index) {
+    static const std::map<int, const char*> codes{
+        {0, "pl"}, {1, "en"},  {2, "ru"},  {3, "it"},  {4, "de"},  {5, "th"},  {7, "es"},
+        {8, "fr"}, {11, "el"}, {13, "sr"}, {14, "hr"}, {15, "bs"}, {18, "bg"}, {19, "sl"}};
+    const auto it = codes.find(index);
+    return QString::fromLatin1(it == codes.end() ? "xx" : it->second);
+}
+
+// The main window as it opens (readings page above, the lower pane's first page below) in every
+// further language that has a file, to check its script and caption widths.
+int saveMainInEveryLanguage(QWidget& frame, const QString& folder) {
+    using namespace torva;
+    int failures = 0;
+    frame.resize(1280, 800);
+    for (const SLanguage& language : languageMenu()) {
+        if (language.index == kPolishLanguage || language.index == kEnglishLanguage)
+            continue; // saved with the dialogs
+        const QString code = languageCode(language.index);
+        if (!isLanguageAvailable(language.index)) {
+            std::fprintf(stderr, "no language file for %s\n", qPrintable(code));
+            continue;
+        }
+        selectLanguage(language.index);
+        processEventsFor(1500);
+        failures += !saveWidget(frame, QStringLiteral("%1/main-%2-1280x800.png").arg(folder, code));
+    }
+    return failures;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -126,6 +158,7 @@ int main(int argc, char** argv) {
         failures += saveAxisDialogs(app.doc().device().config(), &frame, folder,
                                     QString::fromLatin1(language.name));
     }
+    failures += saveMainInEveryLanguage(frame, folder);
     const std::string example = writeDifferingFile(app, folder);
     for (const auto& language : languages) {
         selectLanguage(language.language);
