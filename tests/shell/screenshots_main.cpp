@@ -1,7 +1,7 @@
 // torva-screenshots FOLDER: the main window in demo mode, its dialogs, and the backups dialog
 // comparing it with a settings file, in Polish and in English, at 1280 × 800 and at the
-// 800 × 530 minimum, and the main window at 1280 × 800 in every other language with a file,
-// saved as PNG files for people to look at.
+// 800 × 530 minimum, and the main window at 1280 × 800 with the axis dialogs in every other
+// language with a file, saved as PNG files for people to look at.
 #include "config/config_diff_groups.h"
 #include "config/document/veko2012_doc.h"
 #include "config/settings_io.h"
@@ -92,9 +92,9 @@ QString languageCode(int index) {
     return QString::fromLatin1(it == codes.end() ? "xx" : it->second);
 }
 
-// The main window as it opens (readings page above, the lower pane's first page below) in every
-// further language that has a file, to check its script and caption widths.
-int saveMainInEveryLanguage(QWidget& frame, const QString& folder) {
+// The main window as it opens (readings page above, the lower pane's first page below) and the
+// axis dialogs in every further language that has a file, to check its script and caption widths.
+int saveEveryLanguage(const torva::CDeviceConfig& config, QWidget& frame, const QString& folder) {
     using namespace torva;
     int failures = 0;
     frame.resize(1280, 800);
@@ -109,6 +109,7 @@ int saveMainInEveryLanguage(QWidget& frame, const QString& folder) {
         selectLanguage(language.index);
         processEventsFor(1500);
         failures += !saveWidget(frame, QStringLiteral("%1/main-%2-1280x800.png").arg(folder, code));
+        failures += saveAxisDialogs(config, &frame, folder, code);
     }
     return failures;
 }
@@ -158,7 +159,7 @@ int main(int argc, char** argv) {
         failures += saveAxisDialogs(app.doc().device().config(), &frame, folder,
                                     QString::fromLatin1(language.name));
     }
-    failures += saveMainInEveryLanguage(frame, folder);
+    failures += saveEveryLanguage(app.doc().device().config(), frame, folder);
     const std::string example = writeDifferingFile(app, folder);
     for (const auto& language : languages) {
         selectLanguage(language.language);
