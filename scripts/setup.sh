@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-qpa-plugins libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     libcli11-dev nlohmann-json3-dev
+    clang libclang-rt-14-dev
     fonts-dejavu-core fonts-thai-tlwg
 )
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs the whole test suite: once as a normal build, once under
-# AddressSanitizer and UndefinedBehaviorSanitizer (skip that pass with --fast).
+# AddressSanitizer and UndefinedBehaviorSanitizer, then the parsers' fuzz targets for 30 s each
+# (skip those two passes with --fast).
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$here/scripts/setup.sh"
@@ -16,4 +17,6 @@ if [ "${1:-}" != "--fast" ]; then
         -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g1"
     ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
         ctest --test-dir "$here/build-asan" --output-on-failure -j "$(nproc)"
+    # The parsers under libFuzzer, a bounded time each.
+    "$here/scripts/fuzz.sh" 30
 fi

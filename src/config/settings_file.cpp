@@ -119,6 +119,10 @@ bool CSettingsFile::writeNumber(const std::string& key, double value) {
     return writeText(key, formatSettingsNumber(value));
 }
 
+bool CSettingsFile::writeInteger(const std::string& key, std::int64_t value) {
+    return writeText(key, formatSettingsInteger(value));
+}
+
 bool CSettingsFile::commit() {
     if (!m_file)
         return false;

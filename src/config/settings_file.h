@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <functional>
 #include <optional>
@@ -43,6 +44,7 @@ public:
     // become spaces: the value must not start a line of its own.
     bool writeText(const std::string& key, const std::string& value);
     bool writeNumber(const std::string& key, double value);
+    bool writeInteger(const std::string& key, std::int64_t value);
     // Puts the written file in place of the target. False, with the target untouched, when any
     // line, the flush or the rename failed.
     bool commit();

@@ -12,6 +12,8 @@ namespace torva {
 namespace {
 
 template <class... TVisitors> struct SOverloaded : TVisitors... { using TVisitors::operator()...; };
+// Spelled out for compilers without aggregate deduction (clang 14, which builds the fuzzers).
+template <class... TVisitors> SOverloaded(TVisitors...) -> SOverloaded<TVisitors...>;
 
 enum class ERequirement { NotRead, Mandatory, Optional };
 
@@ -73,12 +75,12 @@ bool writeSettings(const std::string& path, const CDeviceConfig& record) {
     if (!file.create(path))
         return false;
     for (const SSettingsKey& entry : settingsKeys()) {
-        std::visit(
-            SOverloaded{
-                [&](std::string* text) { file.writeText(entry.key, *text); },
-                [&](auto* number) { file.writeNumber(entry.key, static_cast<double>(*number)); },
-            },
-            entry.field(copy));
+        std::visit(SOverloaded{
+                       [&](std::string* text) { file.writeText(entry.key, *text); },
+                       [&](double* number) { file.writeNumber(entry.key, *number); },
+                       [&](auto* integer) { file.writeInteger(entry.key, *integer); },
+                   },
+                   entry.field(copy));
     }
     return file.commit();
 }

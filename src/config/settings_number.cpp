@@ -25,6 +25,10 @@ std::string formatSettingsNumber(double value) {
     return std::string(buffer.data(), result.ptr);
 }
 
+std::string formatSettingsInteger(std::int64_t value) {
+    return std::to_string(value);
+}
+
 double parseSettingsNumber(const std::string& text) {
     return strtod_l(text.c_str(), nullptr, classicCLocale());
 }

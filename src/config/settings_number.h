@@ -10,6 +10,10 @@ namespace torva {
 // user's locale, so a file written on one machine reads the same on any other.
 std::string formatSettingsNumber(double value);
 
+// Integer members are written with every digit: six significant digits would turn a service
+// interval of 1234567 into 1.23457e+06, which reads back as 1234570.
+std::string formatSettingsInteger(std::int64_t value);
+
 // Reads the leading numeric part of text the way the C library's strtod does in the "C"
 // locale; text without one reads as 0.
 double parseSettingsNumber(const std::string& text);

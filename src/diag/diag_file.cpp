@@ -3,8 +3,11 @@
 #include "diag/diag_sample_values.h"
 #include "platform/clock.h"
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cstddef>
+#include <string_view>
 
 namespace torva {
 
@@ -40,9 +43,17 @@ private:
 } // namespace
 
 bool hasRecordingExtension(const std::string& name) {
-    return name.size() >= kRecordingExtensionLength &&
-           name.compare(name.size() - kRecordingExtensionLength, kRecordingExtensionLength,
-                        kRecordingExtension) == 0;
+    if (name.size() < kRecordingExtensionLength)
+        return false;
+    const std::string_view tail(name.data() + name.size() - kRecordingExtensionLength,
+                                kRecordingExtensionLength);
+    return std::equal(tail.begin(), tail.end(), kRecordingExtension, [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) == b;
+    });
+}
+
+std::string withRecordingExtension(const std::string& name) {
+    return hasRecordingExtension(name) ? name : name + "." + kRecordingExtension;
 }
 
 std::string formatDiagLine(const DiagSample& sample, const CDeviceConfig& config) {

@@ -13,9 +13,12 @@ class CDeviceConfig;
 // Diagnostic recordings: plain text, one line per stored sample, 28 tab-separated converted
 // values. Lines end in LF alone; readers accept any whitespace, CR LF included.
 
-// True when the last four characters of name are exactly "oscd" (lower case): only such names
-// are recorded to or opened as recordings.
+// True when the last four characters of name are "oscd" in any case: only such names are opened
+// as recordings.
 bool hasRecordingExtension(const std::string& name);
+// The name a recording is written to: name itself when it has the extension, else name with
+// ".oscd" added, so no name the user gave is silently left unrecorded.
+std::string withRecordingExtension(const std::string& name);
 
 // The recording line of a sample with the configuration in force, "\n" included. Numbers are
 // written with "." whatever the process locale.

@@ -75,7 +75,9 @@ void CDiagInputThread::endAfterError() {
     if (!m_polling->load())
         return;
     onStop();
-    if (m_device != nullptr && m_device->serialIo().clearCommError() != 0)
+    // Many drivers (and pseudo-terminals) report no line error at all; the thread has ended
+    // either way, and only a cleared flag lets the window reconnect.
+    if (m_device != nullptr)
         m_device->setConnected(false);
     m_polling->store(false);
     appUi().message(PL("Brak połączenia"), "TORVA", EIcon::None);
@@ -84,9 +86,21 @@ void CDiagInputThread::endAfterError() {
 // ---- CDiagRSThread ----------------------------------------------------------------------------
 
 CDiagRSThread::CDiagRSThread(const std::string& fileName, CLPGDevice* device, CDiagData* store,
-                             std::atomic<bool>* pollingFlag)
-    : CDiagInputThread(fileName, device, store, pollingFlag) {
+                             std::atomic<bool>* pollingFlag, std::atomic<bool>* recordingFlag)
+    : CDiagInputThread(fileName, device, store, pollingFlag), m_recording(recordingFlag) {
     m_file.open(fileName);
+    if (m_recording != nullptr)
+        m_recording->store(m_file.isOpen());
+}
+
+CDiagRSThread::~CDiagRSThread() {
+    closeRecording();
+}
+
+void CDiagRSThread::closeRecording() {
+    m_file.close();
+    if (m_recording != nullptr)
+        m_recording->store(false);
 }
 
 void CDiagRSThread::onStart() {
@@ -99,7 +113,7 @@ void CDiagRSThread::onStart() {
 }
 
 void CDiagRSThread::onStop() {
-    m_file.close();
+    closeRecording();
 }
 
 int CDiagRSThread::fetch(DiagSample& sample) {

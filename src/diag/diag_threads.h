@@ -62,9 +62,11 @@ private:
 class CDiagRSThread : public CDiagInputThread {
 public:
     // Opens fileName for recording (on the constructing thread); a name that cannot be created
-    // leaves the thread polling without a recording.
+    // leaves the thread polling without a recording. recordingFlag, when given, is true exactly
+    // while the recording file is open.
     CDiagRSThread(const std::string& fileName, CLPGDevice* device, CDiagData* store,
-                  std::atomic<bool>* pollingFlag);
+                  std::atomic<bool>* pollingFlag, std::atomic<bool>* recordingFlag = nullptr);
+    ~CDiagRSThread() override;
 
     // The recording's name, empty when nothing is being recorded.
     const std::string& recordingName() const { return m_file.fileName(); }
@@ -76,8 +78,11 @@ protected:
     void process(DiagSample& sample) override;
 
 private:
+    void closeRecording();
+
     std::int32_t m_count = 0; // samples stored by this thread
     CDiagFile m_file;
+    std::atomic<bool>* m_recording;
 };
 
 } // namespace torva

@@ -31,17 +31,17 @@ bool CPollingControl::startPolling(const std::string& fileName) {
     // The polling flag is shared: an earlier thread still in its loop would go on beside the
     // new one.
     if (!endRunningThread()) {
-        stopTimer();
+        awaitReconnection();
         return false;
     }
     m_polling.store(true);
     m_recordingFileName = fileName;
     try {
-        m_threads.insert(
-            std::make_unique<CDiagRSThread>(fileName, &m_device, &m_device.diagData(), &m_polling));
+        m_threads.insert(std::make_unique<CDiagRSThread>(fileName, &m_device, &m_device.diagData(),
+                                                         &m_polling, &m_recording));
     } catch (const std::system_error&) {
         m_polling.store(false);
-        stopTimer();
+        awaitReconnection();
         return false;
     }
     if (m_timer != nullptr)
@@ -53,6 +53,12 @@ void CPollingControl::stopPolling() {
     m_polling.store(false);
     stopTimer();
     endRunningThread();
+}
+
+void CPollingControl::awaitReconnection() {
+    m_device.setConnected(false);
+    if (m_timer != nullptr)
+        m_timer->startRefreshTimer(kRefreshPeriodMs);
 }
 
 bool CPollingControl::endRunningThread() {

@@ -41,18 +41,25 @@ public:
     // Starts a polling thread that records to fileName (empty: no recording) and the refresh
     // timer. Without live diagnostics it only clears the polling flag and stops the timer.
     // False when no thread was started: no live diagnostics, an earlier thread that did not
-    // end in time, or no system thread to be had.
+    // end in time, or no system thread to be had. In the last two cases the link counts as
+    // lost (awaitReconnection), so the window says so and tries again.
     bool startPolling(const std::string& fileName);
     // Polling again without a recording (this also ends a recording).
     bool restartPolling() { return startPolling(std::string()); }
     // Clears the polling flag, stops the timer and waits until the thread has left its loop.
     void stopPolling();
+    // The link is not usable: clears the device's connected flag and keeps the refresh timer
+    // running, whose connection cycle shows the lost link and retries it.
+    void awaitReconnection();
 
     bool isPolling() const { return m_polling.load(); }
     // The flag the polling thread runs under; the thread itself clears it when it gives up.
     std::atomic<bool>& pollingFlag() { return m_polling; }
     // The file name polling was last started with.
     const std::string& recordingFileName() const { return m_recordingFileName; }
+    // True while the polling thread has that file open: not when it could not be created, and
+    // no longer once the thread has ended or lost the link.
+    bool isRecording() const { return m_recording.load(); }
 
 private:
     // Clears the flag and waits for a running thread to end; false when it did not in time.
@@ -63,6 +70,7 @@ private:
     CThreadManager& m_threads;
     IRefreshTimer* m_timer = nullptr;
     std::atomic<bool> m_polling{false};
+    std::atomic<bool> m_recording{false};
     std::string m_recordingFileName;
 };
 

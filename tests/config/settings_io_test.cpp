@@ -236,7 +236,7 @@ TEST_F(SettingsReadWrite, WritesDisplayValuesInTheDefaultNumberFormat) {
     EXPECT_TRUE(has("m_base.m_temprGain\t0.7"));
     EXPECT_TRUE(has("m_base.m_temprBottom\t-10"));
     EXPECT_TRUE(has("m_base.m_advancedFlags\t90"));
-    EXPECT_TRUE(has("m_serviceSetup.m_serviceInterval\t4.29497e+09"));
+    EXPECT_TRUE(has("m_serviceSetup.m_serviceInterval\t4294967295"));
     EXPECT_TRUE(has("m_serviceSetup.m_emuOffset[0]\t-0.645"));
     EXPECT_TRUE(has("m_serviceSetup.m_emuOffset[1]\t1.23457e+06"));
     EXPECT_TRUE(has("m_tempomatSetup.m_extExhaustTemprMask\t32769"));
@@ -249,13 +249,13 @@ TEST_F(SettingsReadWrite, RoundTripKeepsEveryValueTheFileCarries) {
     ASSERT_TRUE(imported);
     EXPECT_TRUE(*imported == expectedImport(original, CDeviceConfig(kDeviceType25)));
 
-    // Beyond 6 significant digits the file rounds.
+    // Integer members keep every digit; fractions round to 6 significant digits.
     CDeviceConfig precise = original;
-    precise.m_serviceSetup.m_serviceInterval = 1234567;
+    precise.m_serviceSetup.m_serviceInterval = 4294967295u;
     precise.m_base.m_pressureGain = 1.2345678;
     const auto rounded = importLines(writtenLines(precise));
     ASSERT_TRUE(rounded);
-    EXPECT_EQ(rounded->m_serviceSetup.m_serviceInterval, 1234570u);
+    EXPECT_EQ(rounded->m_serviceSetup.m_serviceInterval, 4294967295u);
     EXPECT_EQ(rounded->m_base.m_pressureGain, 1.23457);
 }
 

@@ -123,7 +123,9 @@ TEST(DiagFile, NamesThatCannotBeCreatedLeaveNoRecording) {
 TEST(DiagFile, ExtensionMustBeExactlyLowerCaseOscd) {
     EXPECT_TRUE(hasRecordingExtension("/home/u/Diag/drive.oscd"));
     EXPECT_TRUE(hasRecordingExtension("oscd"));
-    EXPECT_FALSE(hasRecordingExtension("/home/u/Diag/drive.OSCD"));
+    EXPECT_TRUE(hasRecordingExtension("/home/u/Diag/drive.OSCD"));
+    EXPECT_EQ(withRecordingExtension("/d/drive.OScd"), "/d/drive.OScd");
+    EXPECT_EQ(withRecordingExtension("/d/trip"), "/d/trip.oscd");
     EXPECT_FALSE(hasRecordingExtension("drive.oscd "));
     EXPECT_FALSE(hasRecordingExtension("scd"));
     EXPECT_FALSE(hasRecordingExtension(""));

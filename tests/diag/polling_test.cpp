@@ -215,6 +215,7 @@ TEST(Polling, RecordsEveryStoredSampleUntilTheControllerFallsSilent) {
     ASSERT_TRUE(rig.control->startPolling(path));
     EXPECT_EQ(rig.control->recordingFileName(), path);
     ASSERT_TRUE(rig.waitForThreadEnd());
+    EXPECT_FALSE(rig.control->isRecording()) << "the file closed with the lost link";
 
     EXPECT_EQ(rig.line->requests(), 3 + 11);
     EXPECT_FALSE(rig.device->isConnected());
@@ -297,7 +298,8 @@ TEST(Polling, StoresTheImageNumberedByTheThreadAfterClearingTheStore) {
     EXPECT_EQ(rig.line->requests(), requests);
 }
 
-TEST(Polling, AnErrorWhileStartingEndsTheThreadWithAMessage) {
+TEST(Polling, AnErrorWhileStartingEndsTheThreadWithAMessageAndClearsTheConnection) {
+    // Whether or not the port reports a line error.
     for (const int commError : {0, static_cast<int>(CSerialPort::kFramingError)}) {
         SPollingRig rig;
         rig.device->diagData().push(DiagSample{});
@@ -309,7 +311,7 @@ TEST(Polling, AnErrorWhileStartingEndsTheThreadWithAMessage) {
         ASSERT_TRUE(rig.waitForThreadEnd());
         EXPECT_EQ(rig.line->requests(), 0);
         EXPECT_EQ(rig.device->diagData().count(), 0u);
-        EXPECT_EQ(rig.device->isConnected(), commError == 0);
+        EXPECT_FALSE(rig.device->isConnected());
         const auto shown = rig.ui.messages();
         ASSERT_EQ(shown.size(), 1u);
         EXPECT_EQ(shown[0].text, "Brak połączenia");
@@ -363,6 +365,25 @@ TEST(Polling, RestartsNeverLeaveTwoThreadsAndEndTheRecording) {
     EXPECT_EQ(linesOf(path).size(), recorded) << "the restart closed the recording";
     rig.control->stopPolling();
     std::filesystem::remove(path);
+}
+
+TEST(Polling, AnEarlierThreadThatDoesNotEndLeavesTheLinkLostAndWatched) {
+    class CStuckThread : public CSThread {
+    public:
+        explicit CStuckThread(std::atomic<bool>& release) : m_release(release) {}
+        void run() override {
+            waitUntil([this] { return m_release.load(); }, 60000);
+        }
+        std::atomic<bool>& m_release;
+    };
+    SPollingRig rig;
+    std::atomic<bool> release{false};
+    rig.threads.insert(std::make_unique<CStuckThread>(release));
+
+    EXPECT_FALSE(rig.control->startPolling(""));
+    EXPECT_FALSE(rig.device->isConnected());
+    EXPECT_EQ(rig.timer.events, std::vector<int>{CPollingControl::kRefreshPeriodMs});
+    release.store(true);
 }
 
 TEST(Polling, WithoutLiveDiagnosticsNothingStarts) {

@@ -17,6 +17,7 @@
 #include "link/demo_state.h"
 #include "link/identification_notice.h"
 #include "link/serial_settings.h"
+#include "support/fake_clock.h"
 #include "support/firmware_contents.h"
 #include "support/recording_ui.h"
 
@@ -176,9 +177,12 @@ std::vector<Request> factoryRequests(bool tpsDigital, bool service, bool tempoma
     return r;
 }
 
-std::vector<Request> loadRequests(bool tpsDigital, bool tempomat) {
-    std::vector<Request> r{q(2),  w(3),  w(4),  w(9),  w(33), w(13), w(14), w(15), w(16),
-                           w(18), w(17), w(20), w(19), w(29), w(30), w(31), w(32)};
+std::vector<Request> loadRequests(bool tpsDigital, bool tempomat, bool service = true) {
+    std::vector<Request> r{q(2), w(3), w(4), w(9)};
+    if (service)
+        r.push_back(w(33));
+    r.insert(r.end(),
+             {w(13), w(14), w(15), w(16), w(18), w(17), w(20), w(19), w(29), w(30), w(31), w(32)});
     if (tpsDigital)
         r.insert(r.end(), {w(36), w(35), w(39)});
     if (tempomat)
@@ -290,6 +294,17 @@ TEST_F(DocumentAgainstSimulator, TwentyFourVoltFileIntoATwelveVoltController) {
     EXPECT_EQ(live.m_adv, CDeviceConfig(3).m_adv);
     EXPECT_EQ(live.m_base.m_minVCC, 10);
     EXPECT_EQ(live.m_devInfo.m_deviceID, 3);
+}
+
+TEST_F(DocumentAgainstSimulator, FileLoadSkipsTheServiceBlockFirmwareBefore258Lacks) {
+    CVeko2012Doc& doc = connect(3, 0x101);
+    CDeviceConfig file(3);
+    file.m_devInfo.m_deviceID = 3;
+    m_ui.queueFile(writeSettingsFile(m_folder, file));
+    doc.loadSettingsFile();
+
+    EXPECT_EQ(requests(), loadRequests(false, false, false)) << transcriptText();
+    EXPECT_TRUE(m_ui.messages().empty());
 }
 
 TEST_F(DocumentAgainstSimulator, RefusedOrCancelledFileLeavesEverythingAsItWas) {
@@ -521,6 +536,25 @@ TEST_F(FirmwareAgainstSimulator, UnwritableBackupAsksBeforeProgramming) {
     doc.polling().stopPolling();
     expectFlashHoldsTheImage(path);
     EXPECT_TRUE(doc.lastBackupPath().empty());
+}
+
+TEST_F(FirmwareAgainstSimulator, FailedRunLeavesTheLinkLostAndTheConnectionCycleRunning) {
+    struct SRefreshTimer : IRefreshTimer {
+        void startRefreshTimer(int) override { running = true; }
+        void stopRefreshTimer() override { running = false; }
+        bool running = false;
+    } timer;
+    test::CFakeClock clock;
+    CVeko2012Doc& doc = connect(25, 0x012F);
+    doc.polling().setRefreshTimer(&timer);
+    m_ui.queueFile(firmwareFile(0x012F));
+    sim().setFaultPercent(sim::FaultKind::WrongCode, 100); // the loader never answers right
+
+    EXPECT_FALSE(doc.programFirmware(false));
+    EXPECT_EQ(messageTexts(), std::vector<std::string>{doc_message::kProgrammingFailed});
+    EXPECT_FALSE(doc.device().isConnected());
+    EXPECT_TRUE(timer.running);
+    doc.polling().setRefreshTimer(nullptr);
 }
 
 TEST_F(FirmwareAgainstSimulator, ForcedRunFromIdentificationSendsNoAccessCodeAndMigratesNothing) {

@@ -343,21 +343,7 @@ std::vector<std::string> formatDirectives(std::string_view text) {
 // Entries are written ahead of the editing pages still being built; their context names the
 // page. The stale-line check passes them over until the page is in: drop its prefix then.
 bool isAwaitingItsPage(std::string_view context) {
-    static constexpr std::string_view kPagesBeingBuilt[] = {"settings page",
-                                                            "settings and sensors page",
-                                                            "sensors page",
-                                                            "gas level sensor type",
-                                                            "EGT page",
-                                                            "device data page",
-                                                            "digital TPS page",
-                                                            "calibration page",
-                                                            "emulation combo item",
-                                                            "sequence signal dialog",
-                                                            "TPS calibration",
-                                                            "double TPS calibration",
-                                                            "TPS correlation",
-                                                            "TPS 2 correlation",
-                                                            "controller reset failure"};
+    static constexpr std::string_view kPagesBeingBuilt[] = {"calibration page", "digital TPS page"};
     return std::any_of(std::begin(kPagesBeingBuilt), std::end(kPagesBeingBuilt),
                        [&](std::string_view page) { return context.starts_with(page); });
 }
@@ -393,11 +379,12 @@ TEST(LanguageFileCompleteness, ScannerFindsMarkedLiteralsOnly) {
 }
 
 TEST(LanguageFileCompleteness, EveryLanguageSourceIsWellFormedAndFollowsTheEnglishLines) {
-    std::vector<std::string> englishLines;
+    // Columns 1-2 of each English line, and the line they are on.
+    std::map<std::string, int> englishLines;
     {
         std::vector<std::string> ignored;
         for (const SEntry& entry : readEntries(readFile(kEnglishSource), ignored))
-            englishLines.push_back(entry.rawPolishAndContext);
+            englishLines.try_emplace(entry.rawPolishAndContext, entry.line);
     }
     ASSERT_FALSE(englishLines.empty()) << kEnglishSource;
     for (const fs::path& path : languageSources()) {
@@ -405,22 +392,31 @@ TEST(LanguageFileCompleteness, EveryLanguageSourceIsWellFormedAndFollowsTheEngli
         const std::string source = readFile(path);
         EXPECT_NO_THROW(encodeLanguageFile(source)) << "not UTF-8";
         std::vector<std::string> faults;
-        const std::vector<SEntry> entries = readEntries(source, faults);
         std::map<std::string, int> firstLine;
-        for (const SEntry& entry : entries) {
+        std::set<int> englishMet;
+        int lastEnglish = 0;
+        for (const SEntry& entry : readEntries(source, faults)) {
             const std::string where = "line " + std::to_string(entry.line) + ": ";
             if (entry.polish.empty() || entry.translation.empty())
                 faults.push_back(where + "empty Polish text or translation");
             const auto [it, fresh] = firstLine.try_emplace(entry.polish, entry.line);
             if (!fresh)
                 faults.push_back(where + "repeats line " + std::to_string(it->second));
-            const std::size_t index = static_cast<std::size_t>(entry.line - 1);
-            if (index >= englishLines.size() || englishLines[index] != entry.rawPolishAndContext)
-                faults.push_back(where + "Polish text and context differ from ENGLISH's line");
+            const auto english = englishLines.find(entry.rawPolishAndContext);
+            if (english == englishLines.end()) {
+                faults.push_back(where + "Polish text and context are on no ENGLISH line");
+                continue;
+            }
+            if (english->second < lastEnglish)
+                faults.push_back(where + "out of ENGLISH's line order");
+            lastEnglish = english->second;
+            englishMet.insert(english->second);
         }
-        if (entries.size() != englishLines.size())
-            faults.push_back(std::to_string(entries.size()) + " entries, ENGLISH has " +
-                             std::to_string(englishLines.size()));
+        for (const auto& [columns, line] : englishLines) {
+            if (!englishMet.contains(line))
+                faults.push_back("no line for ENGLISH line " + std::to_string(line) + ": " +
+                                 columns);
+        }
         for (const std::string& fault : faults)
             ADD_FAILURE() << fault;
     }

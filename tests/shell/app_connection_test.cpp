@@ -39,7 +39,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <new>
 #include <unistd.h>
+#include <utility>
 
 namespace torva {
 namespace {
@@ -218,6 +220,47 @@ TEST_F(ForcedProgrammingAtStartUp, ReadsTheControllerAgainOnTheSamePort) {
     EXPECT_EQ(ui.fileChoices().size(), 1u);
     EXPECT_TRUE(ui.questions().empty()); // no no-connection choice
     EXPECT_EQ(doc.device().serialPort()->devicePath(), devicePath());
+}
+
+TEST(AppConnection, AnyExceptionInAMenuCommandIsShownAndPollingRunsAgain) {
+    // A failed allocation half-way through programming, after polling was stopped.
+    class CFailingProgressUi : public test::CRecordingUi {
+    public:
+        void progress(const std::string& text, int done, int total) override {
+            if (done > 0 && !std::exchange(m_failed, true))
+                throw std::bad_alloc();
+            CRecordingUi::progress(text, done, total);
+        }
+
+    private:
+        bool m_failed = false;
+    };
+    selectLanguage(kPolishLanguage);
+    test::CProcessStateGuard processState;
+    SAppOptions options;
+    options.simulate = true;
+    CVeko2012App app(options);
+    ASSERT_TRUE(app.start());
+    ASSERT_TRUE(app.doc().polling().isPolling());
+    const SDevInfo& info = app.doc().device().config().m_devInfo;
+    const std::string firmware = (std::filesystem::temp_directory_path() /
+                                  ("torva-menu-" + std::to_string(::getpid()) + ".afm"))
+                                     .string();
+    ASSERT_TRUE(writeFirmwareFile(
+        firmware,
+        patternFirmwareContents(4, static_cast<std::uint16_t>(info.m_version), info.m_modelName)));
+    {
+        CFailingProgressUi ui;
+        ui.queueFile(firmware);
+        app.frame().mainMenu()->findAction("Aktualizacja sterownika...")->trigger();
+        ASSERT_EQ(ui.messages().size(), 1u);
+        EXPECT_NE(ui.messages()[0].text.find("bad_alloc"), std::string::npos)
+            << ui.messages()[0].text;
+        EXPECT_TRUE(app.doc().polling().isPolling());
+        EXPECT_TRUE(app.frame().refreshTimerActive());
+    }
+    app.doc().polling().stopPolling();
+    std::filesystem::remove(firmware);
 }
 
 } // namespace

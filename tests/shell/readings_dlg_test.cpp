@@ -2,6 +2,7 @@
 #include "fixture/sim_fixture.h"
 #include "support/fake_clock.h"
 #include "support/recording_ui.h"
+#include "support/responding_serial.h"
 
 #include "config/cng_flag.h"
 #include "lang/languages.h"
@@ -19,6 +20,9 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+
+#include <atomic>
+#include <optional>
 
 #include <gtest/gtest.h>
 
@@ -71,6 +75,7 @@ TEST_F(ReadingsRefresh, GaugesCaptionsAndLabels) {
     EXPECT_EQ(m_page.gauge(1)->caption(), "Obroty z CR");
     EXPECT_DOUBLE_EQ(m_page.gauge(2)->value(), 0.8);
     EXPECT_EQ(m_page.gauge(10)->value(), 420);
+    EXPECT_TRUE(m_page.gauge(13)->format().endsWith(" L/h")) << "instant consumption per hour";
     // The first sample is diesel: the label already says so and is not rewritten.
     EXPECT_EQ(m_page.modeLabel()->text(), "DIESEL");
     EXPECT_EQ(m_page.modeLabelWrites(), 0);
@@ -127,6 +132,27 @@ TEST_F(ReadingsRefresh, PanelErrorsAndConsumptionOnTheirTurns) {
     EXPECT_EQ(m_page.gauge(13)->value(), 0);
     m_page.refresh();
     EXPECT_GT(m_page.gauge(13)->value(), 0);
+}
+
+TEST(ReadingsBackgroundReads, LeaveTheCursorAndInputAlone) {
+    test::CFakeClock clock; // unanswered attempts take no time
+    std::atomic<int> requests{0};
+    std::atomic<int> underWaitCursor{0};
+    CLPGDevice device(std::make_unique<test::CRespondingSerial>([&](const test::SSeenRequest&) {
+        ++requests;
+        if (QApplication::overrideCursor() != nullptr)
+            ++underWaitCursor;
+        return std::optional<test::CRespondingSerial::Bytes>();
+    }));
+    device.setConnected(true);
+    device.config().m_devInfo.m_version = 0x12F;
+    CDeviceErrorList decoders;
+    CReadingsDlg page(device, &decoders);
+    device.diagData().push(demoLikeSample());
+    for (int i = 0; i < 10; ++i) // the fault and counter reads both come round
+        page.refresh();
+    EXPECT_GT(requests.load(), 0);
+    EXPECT_EQ(underWaitCursor.load(), 0);
 }
 
 // The mode buttons over the real link to the simulated controller.

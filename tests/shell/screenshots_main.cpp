@@ -1,18 +1,30 @@
-// torva-screenshots FOLDER: the main window in demo mode, its dialogs, and the backups dialog
-// comparing it with a settings file, in Polish and in English, at 1280 × 800 and at the
-// 800 × 530 minimum, and the main window at 1280 × 800 with the axis dialogs in every other
-// language with a file, saved as PNG files for people to look at.
+// torva-screenshots FOLDER: the main window in demo mode (the settings page in front, then each
+// editing page that has a picture of its own), its dialogs, and the backups dialog comparing it
+// with a settings file, in Polish and in English, at 1280 × 800 and at the 800 × 530 minimum, and
+// the main window at 1280 × 800, the settings page and the axis dialogs in every other language
+// with a file, saved as PNG files for people to look at.
 #include "config/config_diff_groups.h"
 #include "config/document/veko2012_doc.h"
 #include "config/settings_io.h"
 #include "diag/lpg_thread_manager.h"
 #include "lang/languages.h"
+#include "lang/source_text.h"
 #include "lang/translation.h"
+#include "ui/controls/multi_page_ctrl.h"
 #include "ui/pages/calibration/emu_definition_dlg.h"
 #include "ui/pages/calibration/rpm_definition_dlg.h"
+#include "ui/pages/devdata/dev_data_dlg.h"
+#include "ui/pages/sensors/fuel_sensor_dlg.h"
+#include "ui/pages/settings/settings_dlg.h"
+#include "ui/pages/tps/seq_calibration_dlg.h"
+#include "ui/pages/tps/sequence_chart.h"
+#include "ui/pages/tps/tps2_corelation_dlg.h"
+#include "ui/pages/tps/tps_correlation_chart.h"
 #include "ui/shell/backups_dlg.h"
 #include "ui/shell/main_frame.h"
+#include "ui/shell/main_view.h"
 #include "ui/shell/veko_app.h"
+#include "ui/shell/veko_doc.h"
 
 #include <QApplication>
 #include <QDir>
@@ -83,6 +95,93 @@ int saveAxisDialogs(const torva::CDeviceConfig& config, QWidget* parent, const Q
     return failures;
 }
 
+// A capture at a steady 1800 rpm: one speed edge per revolution, one camshaft edge every second
+// revolution, on the controller's 16-bit counter of 2 µs steps.
+torva::CapturePages steadyCapture() {
+    torva::CapturePages pages{};
+    const unsigned revolution = 30000000 / 1800;
+    for (std::size_t page = 0; page < pages.size(); ++page)
+        for (std::size_t i = 0; i < torva::kCaptureEdges; ++i) {
+            const std::size_t edge = page * torva::kCaptureEdges + i;
+            pages[page].rpmEdges[i] = static_cast<std::uint16_t>(edge * revolution);
+            pages[page].camshaftEdges[i] =
+                static_cast<std::uint16_t>(2 * edge * revolution + revolution / 4);
+        }
+    return pages;
+}
+
+// The two TPS dialogs over the demo controller; the correlation chart plots live samples.
+int saveTpsDialogs(torva::CLPGDevice& device, QWidget& parent, const QString& folder,
+                   const char* language) {
+    int failures = 0;
+    torva::CTPS2CorelationDlg correlation(device, &parent);
+    correlation.show();
+    // A pedal swept up and down: the second TPS follows at half the first's voltage.
+    for (int step = 0; step < 400; ++step) {
+        const int tps1 = 120 + (step * 7) % 240;
+        torva::DiagSample sample{};
+        sample.m_signal[4] = static_cast<std::uint16_t>(tps1);
+        sample.m_signal[5] = static_cast<std::uint16_t>(tps1 * 9 / 10);
+        sample.m_signal[6] = static_cast<std::uint16_t>(tps1 / 2 + step % 5);
+        sample.m_signal[7] = static_cast<std::uint16_t>(tps1 * 9 / 20);
+        correlation.chart().addSample(sample);
+    }
+    processEventsFor(300);
+    failures += !saveWidget(
+        correlation,
+        QStringLiteral("%1/tps-correlation-%2.png").arg(folder, QString::fromLatin1(language)));
+    correlation.accept();
+
+    torva::CSeqCalibrationDlg sequence(device, &parent);
+    sequence.chart().setPulses(torva::sequencePulses(torva::absoluteEdgeTimes(steadyCapture())));
+    sequence.show();
+    processEventsFor(300);
+    failures += !saveWidget(
+        sequence,
+        QStringLiteral("%1/sequence-signals-%2.png").arg(folder, QString::fromLatin1(language)));
+    sequence.accept();
+
+    torva::CFuelSensorDlg sensor(device, &parent);
+    sensor.show();
+    sensor.showLiveLevel();
+    processEventsFor(300);
+    failures += !saveWidget(
+        sensor, QStringLiteral("%1/fuel-sensor-%2.png").arg(folder, QString::fromLatin1(language)));
+    sensor.accept();
+    return failures;
+}
+
+// The whole settings page at once, below the part the main window shows.
+int saveSettingsPage(torva::CVeko2012App& app, const QString& folder, const QString& language) {
+    torva::CSettingsDlg settings(app.doc());
+    settings.resize(1280, 960);
+    settings.fillFromConfig();
+    settings.show();
+    processEventsFor(300);
+    return !saveWidget(settings, QStringLiteral("%1/settings-page-%2.png").arg(folder, language));
+}
+
+// The editing pages pictured on their own, found by their titles.
+struct SPagePicture {
+    const char* title;
+    const char* name;
+    int settleMs; // the device data page shows its running times from the 11th refresh on
+};
+constexpr SPagePicture kPagePictures[] = {
+    {PL("Zabezpieczenia"), "protection", 600},
+    {PL("Dane ECU"), "devdata", 2600},
+};
+
+int pageIndex(const torva::CMultiPageCtrl& pages, const char* title) {
+    const QString shown = QString::fromStdString(torva::translate(title));
+    for (int i = 0; i < pages.getPageCount(); ++i) {
+        if (pages.getTitle(i) == shown) {
+            return i;
+        }
+    }
+    return -1;
+}
+
 // Two-letter code of a language menu entry, for the file names.
 QString languageCode(int index) {
     static const std::map<int, const char*> codes{
@@ -92,11 +191,13 @@ QString languageCode(int index) {
     return QString::fromLatin1(it == codes.end() ? "xx" : it->second);
 }
 
-// The main window as it opens (readings page above, the lower pane's first page below) and the
-// axis dialogs in every further language that has a file, to check its script and caption widths.
-int saveEveryLanguage(const torva::CDeviceConfig& config, QWidget& frame, const QString& folder) {
+// The main window as it opens (readings page above, the lower pane's first page below), the whole
+// settings page and the axis dialogs in every further language that has a file, to check its
+// script and caption widths.
+int saveEveryLanguage(torva::CVeko2012App& app, const QString& folder) {
     using namespace torva;
     int failures = 0;
+    QWidget& frame = app.frame();
     frame.resize(1280, 800);
     for (const SLanguage& language : languageMenu()) {
         if (language.index == kPolishLanguage || language.index == kEnglishLanguage)
@@ -109,7 +210,8 @@ int saveEveryLanguage(const torva::CDeviceConfig& config, QWidget& frame, const 
         selectLanguage(language.index);
         processEventsFor(1500);
         failures += !saveWidget(frame, QStringLiteral("%1/main-%2-1280x800.png").arg(folder, code));
-        failures += saveAxisDialogs(config, &frame, folder, code);
+        failures += saveSettingsPage(app, folder, code);
+        failures += saveAxisDialogs(app.doc().device().config(), &frame, folder, code);
     }
     return failures;
 }
@@ -150,16 +252,34 @@ int main(int argc, char** argv) {
             frame.resize(size);
             // Long enough for the demo samples to reach the gauges and the switch panel.
             processEventsFor(1500);
-            const QString path = QStringLiteral("%1/main-%2-%3x%4.png")
-                                     .arg(folder, QString::fromLatin1(language.name))
-                                     .arg(size.width())
-                                     .arg(size.height());
-            failures += !saveWidget(frame, path);
+            const QString suffix = QStringLiteral("%1-%2x%3.png")
+                                       .arg(QString::fromLatin1(language.name))
+                                       .arg(size.width())
+                                       .arg(size.height());
+            failures += !saveWidget(frame, folder + QStringLiteral("/main-") + suffix);
+            CMultiPageCtrl* pages = frame.mainView()->pageCtrl();
+            for (const SPagePicture& picture : kPagePictures) {
+                const int index = pageIndex(*pages, picture.title);
+                if (index < 0 || !pages->activatePage(index)) {
+                    std::fprintf(stderr, "no page %s\n", picture.name);
+                    ++failures;
+                    continue;
+                }
+                if (auto* devData = dynamic_cast<CDevDataDlg*>(pages->getPage(index))) {
+                    devData->OnBnClickedBtnReadErrors();
+                }
+                processEventsFor(picture.settleMs);
+                const QString name = QString::fromLatin1(picture.name);
+                failures += !saveWidget(frame, folder + QStringLiteral("/%1-").arg(name) + suffix);
+            }
+            pages->activatePage(0);
         }
         failures += saveAxisDialogs(app.doc().device().config(), &frame, folder,
                                     QString::fromLatin1(language.name));
+        failures += saveTpsDialogs(app.doc().device(), frame, folder, language.name);
+        failures += saveSettingsPage(app, folder, QString::fromLatin1(language.name));
     }
-    failures += saveEveryLanguage(app.doc().device().config(), frame, folder);
+    failures += saveEveryLanguage(app, folder);
     const std::string example = writeDifferingFile(app, folder);
     for (const auto& language : languages) {
         selectLanguage(language.language);

@@ -97,6 +97,9 @@ TEST(WindowRules, MinimumSizeAndShares) {
     EXPECT_EQ(enforceMinimumFrameSize(QSize(760, 530)), QSize(760, 530));
     EXPECT_EQ(enforceMinimumFrameSize(QSize(759, 900)), QSize(800, 900));
     EXPECT_EQ(enforceMinimumFrameSize(QSize(1280, 529)), QSize(1280, 530));
+    EXPECT_EQ(normalFrameSize(QSize(1920, 1050)), QSize(1280, 800));
+    EXPECT_EQ(normalFrameSize(QSize(1024, 740)), QSize(1024, 740));
+    EXPECT_EQ(normalFrameSize(QSize(640, 480)), kMinimumFrameSize);
     EXPECT_EQ(topPaneHeight(800), 160);
     EXPECT_EQ(captionFontPixelSize(QSize(1280, 800)), 16);  // √1024000 / 60 = 16.9
     EXPECT_EQ(mainViewFontPixelSize(QSize(1280, 600)), 16); // √768000 / 53 = 16.5

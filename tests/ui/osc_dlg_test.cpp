@@ -95,18 +95,14 @@ TEST_F(ChartsPageTest, RecordsInDemoAndOpensTheFileAgain) {
     const std::string path = (folder / "drive.oscd").string();
     device.setDemo(true);
 
-    // Only an "oscd" name starts a recording.
-    ui.queueFile((folder / "drive.OSCD").string());
+    page.flagButton()->click();
+    EXPECT_TRUE(model().readOut());
+    // A name without the extension is given it.
+    ui.queueFile((folder / "drive").string());
     page.recordButton()->click();
-    EXPECT_FALSE(polling.isPolling());
     ASSERT_EQ(ui.fileChoices().size(), 1u);
     EXPECT_TRUE(ui.fileChoices()[0].save);
     EXPECT_EQ(ui.fileChoices()[0].defaultExtension, "oscd");
-
-    page.flagButton()->click();
-    EXPECT_TRUE(model().readOut());
-    ui.queueFile(path);
-    page.recordButton()->click();
     ASSERT_TRUE(polling.isPolling());
     EXPECT_FALSE(model().readOut());
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
@@ -145,6 +141,18 @@ TEST_F(ChartsPageTest, RecordsInDemoAndOpensTheFileAgain) {
     device.diagData().push(sampleAtRpm(5000, 10));
     page.refresh();
     EXPECT_EQ(pointsOf(0), recorded);
+}
+
+TEST_F(ChartsPageTest, AFileThatCannotBeCreatedIsReportedAndNeverLabelled) {
+    device.setDemo(true);
+    const std::string path = (folder / "missing" / "trip.oscd").string();
+    ui.queueFile(path);
+    page.recordButton()->click();
+    EXPECT_TRUE(polling.isPolling());
+    ASSERT_EQ(ui.messages().size(), 1u);
+    EXPECT_NE(ui.messages()[0].text.find(path), std::string::npos);
+    page.refresh();
+    EXPECT_TRUE(page.fileLabel()->text().isEmpty()) << page.fileLabel()->text().toStdString();
 }
 
 TEST(ChartsRecording, DurationFollowsThePollingCycle) {

@@ -153,25 +153,14 @@ MapValues readMapFile(const std::string& file, const SMapInfo& info) {
     return map;
 }
 
-void backUp(CSession& session, const CDeviceConfig& live) {
-    const SSettingsBackup backup = writeSettingsBackup(live);
-    if (backup.written) {
-        std::cout << backup.path << std::endl;
-        return;
-    }
-    std::string question = translate(doc_message::kBackupFailedQuestion);
-    const std::string detail = backup.path + " (" + backup.failure + ")";
-    if (const std::size_t at = question.find("%s"); at != std::string::npos)
-        question.replace(at, 2, detail);
-    if (appUi().question(question, doc_message::kCaption, EButtons::YesNo, EIcon::Warning) !=
-        EAnswer::Yes)
-        session.failOnDeclinedOrShownError();
-}
-
 void load(CSession& session, const SMapArguments& args) {
     const MapValues map = readMapFile(args.file, mapInfo(args.number));
     CLPGDevice& device = deviceWithMap(session, args.number);
-    backUp(session, device.config());
+    CVeko2012Doc& doc = session.connect();
+    if (!doc.backUpLiveConfiguration(EBackupReason::PartialApply))
+        session.failOnDeclinedOrShownError();
+    if (!doc.lastBackupPath().empty())
+        std::cout << doc.lastBackupPath() << std::endl;
     if (!writeMapImage(device, args.number, map))
         fail(EExit::Refused, translate(kWriteFailed));
 }

@@ -55,12 +55,12 @@ template <class TInteger> TInteger parseInteger(const std::string& key, const st
 } // namespace
 
 std::string formatSettingsValue(const SettingsField& field) {
-    return std::visit(
-        SOverloaded{
-            [](std::string* text) { return withoutLineEnds(*text); },
-            [](auto* number) { return formatSettingsNumber(static_cast<double>(*number)); },
-        },
-        field);
+    return std::visit(SOverloaded{
+                          [](std::string* text) { return withoutLineEnds(*text); },
+                          [](double* number) { return formatSettingsNumber(*number); },
+                          [](auto* integer) { return formatSettingsInteger(*integer); },
+                      },
+                      field);
 }
 
 void assignSettingsValue(const std::string& key, const SettingsField& field,

@@ -1,4 +1,5 @@
 // The document's whole-configuration commands: factory settings and settings-file load.
+#include "config/block_table.h"
 #include "config/config_groups.h"
 #include "config/device_type.h"
 #include "config/document/document_messages.h"
@@ -87,8 +88,11 @@ bool writeLoadedSettings(CLPGDevice& device) {
         showError(doc_message::kSettingFailed);
         return false;
     }
-    // Controllers before firmware 0x102 have no service block; the rest still goes over.
-    if (!device.writeBlock(EBlock::Service))
+    // Controllers before firmware 0x102 have no service block: writing it would only fail. A
+    // failed service block is reported, the rest still goes over.
+    const SDevInfo& devInfo = device.config().m_devInfo;
+    if (blockExists(EBlock::Service, devInfo.m_version, devInfo.m_deviceID) &&
+        !device.writeBlock(EBlock::Service))
         showError(doc_message::kSettingFailed);
     bool written =
         writeAll(device, {EBlock::TimeMap1, EBlock::EmuMap1, EBlock::TimeMap2, EBlock::EmuMap2,

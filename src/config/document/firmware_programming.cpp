@@ -89,6 +89,9 @@ bool CVeko2012Doc::programFirmware(bool forced) {
         m_polling.stopPolling();
     if (!runProgramming(*target, file, forced) || !reconnectAfterProgramming()) {
         showError(doc_message::kProgrammingFailed);
+        // The controller may be left in its loader: the window's connection cycle shows the
+        // lost link and its next identification finds the loader and offers forced programming.
+        m_polling.awaitReconnection();
         return false;
     }
     if (!forced) {

@@ -83,10 +83,11 @@ public:
     // which pages exist or what they show.
     void refreshPages();
 
-private:
-    // Saves the live configuration before a whole-configuration write and remembers where.
+    // Saves the live configuration before a write of many settings and remembers where.
     // False when no backup could be written and the user chose not to go on.
     bool backUpLiveConfiguration(EBackupReason reason);
+
+private:
     // The one place a partial apply changes the live configuration.
     void copyGroupsIntoLiveRecord(const CDeviceConfig& source,
                                   const std::vector<std::size_t>& groups);

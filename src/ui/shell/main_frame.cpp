@@ -4,12 +4,12 @@
 #include "config/document/veko2012_doc.h"
 #include "config/saved_match.h"
 #include "lang/source_text.h"
-#include "platform/error.h"
 #include "platform/folders.h"
 #include "platform/user_interface.h"
 #include "ui/controls/msm_caption_bar.h"
 #include "ui/controls/msm_menu_bar.h"
 #include "ui/controls/multi_page_ctrl.h"
+#include "ui/pages/common/handler_error.h"
 #include "ui/pages/common/responsive_call.h"
 #include "ui/shell/about_dlg.h"
 #include "ui/shell/backups_dlg.h"
@@ -22,7 +22,9 @@
 
 #include <QDesktopServices>
 #include <QDir>
+#include <QGuiApplication>
 #include <QResizeEvent>
+#include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QUrl>
@@ -84,6 +86,9 @@ CMainFrame::CMainFrame(CVeko2012Doc& doc, const SPageCatalogue& catalogue, QWidg
         postCommand(ECommand::InitLang);
     });
     m_languageFollow = subscribeLanguageChange([this](int) { retranslate(); });
+    setMinimumSize(kMinimumFrameSize);
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    resize(normalFrameSize(screen != nullptr ? screen->availableSize() : kMinimumFrameSize));
     updateFonts();
 }
 
@@ -93,43 +98,74 @@ CMainFrame::~CMainFrame() {
 }
 
 void CMainFrame::buildMenu() {
+    const auto guarded = [this](std::function<void()> handler) {
+        return [this, handler = std::move(handler)] { runMenuHandler(handler); };
+    };
     CMainMenu::SHandlers handlers;
-    handlers.loadSettingsFile = [this] { runDocumentCommand(doc_command::kLoadSettingsFile); };
-    handlers.saveSettingsFile = [this] { runDocumentCommand(doc_command::kSaveSettingsFile); };
-    handlers.backups = [this] {
+    handlers.loadSettingsFile =
+        guarded([this] { runDocumentCommand(doc_command::kLoadSettingsFile); });
+    handlers.saveSettingsFile =
+        guarded([this] { runDocumentCommand(doc_command::kSaveSettingsFile); });
+    handlers.backups = guarded([this] {
         CBackupsDlg backups(m_doc, this);
         backups.exec();
         showBackupPath();
-    };
-    handlers.restoreFactorySettings = [this] {
-        runDocumentCommand(doc_command::kRestoreFactorySettings);
-    };
-    handlers.updateFirmware = [this] { runDocumentCommand(doc_command::kProgramFirmware); };
+    });
+    handlers.restoreFactorySettings =
+        guarded([this] { runDocumentCommand(doc_command::kRestoreFactorySettings); });
+    handlers.updateFirmware =
+        guarded([this] { runDocumentCommand(doc_command::kProgramFirmware); });
     handlers.exit = [this] { close(); };
-    handlers.openDocumentation = [this] { openDocumentation(); };
-    handlers.about = [this] {
+    handlers.openDocumentation = guarded([this] { openDocumentation(); });
+    handlers.about = guarded([this] {
         CAboutDlg about(this);
         about.exec();
+    });
+    handlers.selectLanguage = [this](int index) {
+        runMenuHandler([index] { selectLanguage(index); });
     };
-    handlers.selectLanguage = [](int index) { selectLanguage(index); };
     m_menu = new CMainMenu(*m_menuBar, std::move(handlers));
 }
 
-void CMainFrame::runDocumentCommand(int commandId) {
+void CMainFrame::runMenuHandler(const std::function<void()>& handler) {
+    const bool wasPolling = m_doc.polling().isPolling();
+    const bool timerWasActive = refreshTimerActive();
     try {
-        m_doc.onCommand(commandId);
-    } catch (const IError& error) {
-        // The document reports its own failures; a fault of the serial line reaches here.
-        appUi().message(error.formattedText(), "TORVA", EIcon::Error);
+        handler();
+    } catch (...) {
+        // The document reports its own failures; a fault of the serial line, or any other
+        // exception (a library's, a failed allocation), reaches here and must not end the
+        // program.
+        appUi().message(handlerErrorText(std::current_exception()), "TORVA", EIcon::Error);
         // Firmware programming stops polling first; without it the link-lost cycle would
         // never notice a controller that is gone.
-        if (m_doc.device().isConnected() && !m_doc.polling().isPolling()) {
-            m_doc.polling().restartPolling();
+        if (wasPolling && !m_doc.polling().isPolling()) {
+            if (m_doc.device().isConnected()) {
+                m_doc.polling().restartPolling();
+            } else {
+                m_doc.polling().awaitReconnection();
+            }
+        }
+        if (timerWasActive && !refreshTimerActive()) {
+            startRefreshTimer(CPollingControl::kRefreshPeriodMs);
         }
     }
-    if (commandId != doc_command::kSaveSettingsFile) {
-        showBackupPath();
+}
+
+void CMainFrame::runDocumentCommand(int commandId) {
+    // A backup written before the command failed is named all the same.
+    const auto nameBackup = [this, commandId] {
+        if (commandId != doc_command::kSaveSettingsFile) {
+            showBackupPath();
+        }
+    };
+    try {
+        m_doc.onCommand(commandId);
+    } catch (...) {
+        nameBackup();
+        throw;
     }
+    nameBackup();
 }
 
 void CMainFrame::showBackupPath() {

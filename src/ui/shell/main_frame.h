@@ -74,7 +74,10 @@ private:
     void layoutPanes();
     void updateFonts();
     void openDocumentation();
-    // Runs one of the document's menu commands; a serial fault it raises is shown.
+    // Runs a menu handler; any exception it raises is shown, and polling and the refresh
+    // timer it stopped run again.
+    void runMenuHandler(const std::function<void()>& handler);
+    // Runs one of the document's menu commands and names the backup it wrote.
     void runDocumentCommand(int commandId);
     void showBackupPath();
     void onConnectionChange(bool connected);

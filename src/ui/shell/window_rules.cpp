@@ -17,6 +17,10 @@ QSize enforceMinimumFrameSize(const QSize& size) {
     return result;
 }
 
+QSize normalFrameSize(const QSize& availableArea) {
+    return QSize(1280, 800).boundedTo(availableArea).expandedTo(kMinimumFrameSize);
+}
+
 int topPaneHeight(int clientHeight) {
     return static_cast<int>(std::lround(clientHeight * kTopPaneRatio));
 }

@@ -133,11 +133,12 @@ CEngineModel::sample(std::uint8_t fuelMode) const {
 
     const bool gas = onGas(fuelMode);
     const double emulation = gas ? 0.85 : 1.0; // the emulator pulls the signals down on gas
+    const double pedal = m_pedal.value_or(m_load);
     const std::array<double, 8> signals{
         150 + 700 * m_load, (150 + 700 * m_load) * emulation,
         120 + 600 * m_load, (120 + 600 * m_load) * emulation,
-        100 + 750 * m_load, (100 + 750 * m_load) * emulation,
-        50 + 375 * m_load,  (50 + 375 * m_load) * emulation,
+        100 + 750 * pedal,  (100 + 750 * pedal) * emulation,
+        50 + 375 * pedal,   (50 + 375 * pedal) * emulation,
     };
     for (std::size_t i = 0; i < signals.size(); ++i)
         put16(s.data(), 10 + 2 * i, wordOf(signals[i]));
@@ -149,8 +150,8 @@ CEngineModel::sample(std::uint8_t fuelMode) const {
     put16(s.data(), 34, gasCount);
     put16(s.data(), 36, gasCount);
     put16(s.data(), 38, gasCount);
-    put16(s.data(), 40, wordOf(100 + 800 * m_load));
-    put16(s.data(), 42, wordOf(100 + 800 * m_load));
+    put16(s.data(), 40, wordOf(100 + 800 * pedal));
+    put16(s.data(), 42, wordOf(100 + 800 * pedal));
     return s;
 }
 

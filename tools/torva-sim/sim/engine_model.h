@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <random>
 
 namespace torva::sim {
@@ -39,6 +40,9 @@ public:
     std::array<std::uint8_t, kCompactSampleSize> compactSample(std::uint8_t fuelMode) const;
 
     void setFaults(const EngineFaults& faults) { m_faults = faults; }
+    // Holds the throttle pedal at position 0...1: the TPS signals (analog 5-8 and the digital
+    // values) stop following the load until released with nullopt.
+    void holdPedal(std::optional<double> position) { m_pedal = position; }
     const EngineFaults& faults() const { return m_faults; }
     // The bits of error status byte 2 (sensors) that the active faults raise.
     std::uint8_t sensorErrorBits() const;
@@ -67,6 +71,7 @@ private:
     std::uint16_t m_version;
     std::mt19937 m_random;
     EngineFaults m_faults;
+    std::optional<double> m_pedal;
     double m_time = 0;
     double m_rpm = 800;
     double m_load = 0.15;

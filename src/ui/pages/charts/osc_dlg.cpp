@@ -13,6 +13,7 @@
 #include "ui/controls/gradient_button.h"
 #include "ui/controls/transparent_static.h"
 #include "ui/pages/charts/chart_tool_icons.h"
+#include "ui/pages/common/handler_error.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -135,16 +136,20 @@ void COscDlg::OnBnClickedBtnFlag() {
 
 void COscDlg::OnBnClickedBtnRecord() {
     try {
-        const std::string path = appUi().chooseFile(recordingFileChoice(true));
-        if (path.empty() || !hasRecordingExtension(path)) {
+        const std::string chosen = appUi().chooseFile(recordingFileChoice(true));
+        if (chosen.empty()) {
             return;
         }
+        const std::string path = withRecordingExtension(chosen);
         m_polling.stopPolling();
         OnBnClickedBtnClear();
-        m_polling.startPolling(path);
+        if (m_polling.startPolling(path) && !m_polling.isRecording()) {
+            appUi().message(translate(PL("Nie można utworzyć pliku nagrania:")) + "\n" + path,
+                            kCaption, EIcon::Error);
+        }
         updateFileLabel();
-    } catch (const IError& error) {
-        showError("COscDlg::OnBnClickedBtnRecord()", error.formattedText());
+    } catch (...) {
+        showError("COscDlg::OnBnClickedBtnRecord()", std::current_exception());
     }
 }
 
@@ -165,8 +170,8 @@ void COscDlg::OnBnClickedBtnOpen() {
         m_chart->modelChanged();
         setFlag(true);
         updateFileLabel();
-    } catch (const IError& error) {
-        showError("COscDlg::OnBnClickedBtnOpen()", error.formattedText());
+    } catch (...) {
+        showError("COscDlg::OnBnClickedBtnOpen()", std::current_exception());
     }
 }
 
@@ -178,7 +183,7 @@ void COscDlg::updateFileLabel() {
                         translated(PL("Czas:")), QString::fromStdString(m_opened->durationText()),
                         translated(PL("Próbki:")))
                    .arg(m_opened->records);
-    } else if (m_polling.isPolling() && !m_polling.recordingFileName().empty()) {
+    } else if (m_polling.isRecording()) {
         text = QStringLiteral("%1 %2").arg(
             translated(PL("Nagrywanie:")),
             QString::fromStdString(openedRecording(m_polling.recordingFileName(), 0).fileName));
@@ -188,8 +193,8 @@ void COscDlg::updateFileLabel() {
     }
 }
 
-void COscDlg::showError(const char* context, const std::string& text) {
-    appUi().message(std::string(context) + "\n" + text, kCaption, EIcon::None);
+void COscDlg::showError(const char* context, const std::exception_ptr& error) {
+    appUi().message(std::string(context) + "\n" + handlerErrorText(error), kCaption, EIcon::None);
 }
 
 } // namespace torva

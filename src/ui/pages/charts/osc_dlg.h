@@ -7,6 +7,7 @@
 #include "ui/pages/charts/scroll_chart.h"
 
 #include <cstdint>
+#include <exception>
 #include <optional>
 
 class QLabel;
@@ -61,7 +62,7 @@ private:
     void buildControls();
     void setFlag(bool on);
     void updateFileLabel();
-    void showError(const char* context, const std::string& text);
+    void showError(const char* context, const std::exception_ptr& error);
 
     CLPGDevice& m_device;
     CPollingControl& m_polling;

@@ -38,6 +38,23 @@ private:
     bool m_shown;
 };
 
+// Runs operation on a helper thread and processes the window's events of the given kinds until
+// it has ended; its exception is raised here again.
+void runOnHelperThread(const std::function<void()>& operation,
+                       QEventLoop::ProcessEventsFlags eventsMeanwhile) {
+    ++g_running;
+    std::packaged_task<void()> task(operation);
+    std::future<void> done = task.get_future();
+    std::thread worker(std::move(task));
+    using namespace std::chrono_literals;
+    while (done.wait_for(10ms) != std::future_status::ready) {
+        QCoreApplication::processEvents(eventsMeanwhile, 10);
+    }
+    worker.join();
+    --g_running;
+    done.get();
+}
+
 } // namespace
 
 bool responsiveCallRunning() {
@@ -50,17 +67,15 @@ void runResponsively(const std::function<void()>& operation) {
         return;
     }
     CWaitCursor cursor;
-    ++g_running;
-    std::packaged_task<void()> task(operation);
-    std::future<void> done = task.get_future();
-    std::thread worker(std::move(task));
-    using namespace std::chrono_literals;
-    while (done.wait_for(10ms) != std::future_status::ready) {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
+    runOnHelperThread(operation, QEventLoop::ExcludeUserInputEvents);
+}
+
+void runInBackground(const std::function<void()>& operation) {
+    if (!onWindowThread()) {
+        operation();
+        return;
     }
-    worker.join();
-    --g_running;
-    done.get();
+    runOnHelperThread(operation, QEventLoop::AllEvents);
 }
 
 } // namespace torva

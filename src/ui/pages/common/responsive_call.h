@@ -12,6 +12,11 @@ namespace torva {
 // Off the window's thread, or with no application, the operation simply runs here.
 void runResponsively(const std::function<void()>& operation);
 
+// The same for a read the window starts by itself (a periodic refresh): no wait cursor and user
+// input goes on, since the user did not ask for it and must not see the window stall every few
+// seconds. Timer-driven work still skips its turn meanwhile.
+void runInBackground(const std::function<void()>& operation);
+
 // True while runResponsively is waiting for an operation. Timer-driven work (refresh,
 // reconnection) skips its turn then instead of starting a second exchange sequence.
 bool responsiveCallRunning();

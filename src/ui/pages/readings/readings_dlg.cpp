@@ -11,6 +11,7 @@
 #include "ui/controls/transparent_bar_display.h"
 #include "ui/controls/transparent_group_box.h"
 #include "ui/controls/transparent_static.h"
+#include "ui/pages/common/handler_error.h"
 #include "ui/pages/common/responsive_call.h"
 #include "ui/pages/readings/console.h"
 
@@ -46,7 +47,7 @@ constexpr SGaugeSpec kGauges[CReadingsDlg::kGaugeCount] = {
     {PL("Temperatura spalin"), "%i °C", 900, 50},
     {PL("Czas wtrysku gazu"), "%.2f ms", 24, 15},
     {PL("Zużycie gazu [L]"), "%.2f L", 1000, 15},
-    {PL("Chwilowe zużycie [L/h]"), "%.1f L", 500, 15},
+    {PL("Chwilowe zużycie [L/h]"), "%.1f L/h", 500, 15},
 };
 constexpr int kAuxRpmGauge = 1;
 constexpr int kTotalGauge = 12;
@@ -257,7 +258,7 @@ void CReadingsDlg::updateErrorLabel() {
     }
     ErrorStatus status{};
     bool read = false;
-    runResponsively([&] { read = m_device.readErrorStatus(status); });
+    runInBackground([&] { read = m_device.readErrorStatus(status); });
     if (!read) {
         return;
     }
@@ -268,7 +269,7 @@ void CReadingsDlg::updateErrorLabel() {
 void CReadingsDlg::updateConsumption() {
     DeviceCounters counters{};
     bool read = false;
-    runResponsively([&] { read = m_device.readCounters(counters); });
+    runInBackground([&] { read = m_device.readCounters(counters); });
     if (!read || !m_device.isConnected() || m_device.diagData().count() == 0) {
         return;
     }
@@ -290,8 +291,9 @@ void CReadingsDlg::runModeCommand(const std::function<bool()>& command, const ch
         if (!done) {
             appUi().message(failure, kCaption, EIcon::Error);
         }
-    } catch (const IError& error) {
-        appUi().message(std::string(context) + "\n" + error.formattedText(), kCaption, EIcon::None);
+    } catch (...) {
+        appUi().message(std::string(context) + "\n" + handlerErrorText(std::current_exception()),
+                        kCaption, EIcon::None);
     }
 }
 
