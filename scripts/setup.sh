@@ -9,7 +9,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libcli11-dev nlohmann-json3-dev
     clang libclang-rt-14-dev
-    fonts-dejavu-core
+    fonts-dejavu-core fonts-thai-tlwg
 )
 
 missing=()

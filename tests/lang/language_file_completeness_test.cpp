@@ -1,5 +1,6 @@
-// Every Polish text the program passes to translation must have an English entry, and the
-// English source must be well formed; otherwise an English user meets Polish text.
+// Every Polish text the program passes to translation must have an entry in every language
+// file, carrying the same format directives and escapes, and no file may keep texts the program
+// no longer shows; otherwise a user meets Polish text, a garbled message or a crash in printf.
 
 #include "lang/field_escapes.h"
 #include "lang/lang_file.h"
@@ -14,7 +15,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
-#include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,7 @@ struct SSourceText {
 
 // A small C++ scanner: finds PL("...") and translate("...") whose argument is nothing but
 // string literals (adjacent ones joined), skipping comments, and decodes the literals' escapes.
+// It also keeps every literal of the code, which is how texts passed on in variables show.
 class CSourceScanner {
 public:
     CSourceScanner(std::string_view source, std::string fileName)
@@ -53,7 +55,7 @@ public:
                 skipTo("*/");
                 m_pos += 2;
             } else if (c == '"') {
-                readLiteral();
+                m_literals.insert(readAdjacentLiterals());
             } else if (c == '\'' && !(m_pos > 0 && isIdentifierChar(m_src[m_pos - 1]))) {
                 skipCharLiteral();
             } else if (isIdentifierChar(c) && !std::isdigit(static_cast<unsigned char>(c))) {
@@ -71,6 +73,9 @@ public:
         }
         return m_found;
     }
+
+    // Every string literal met by scan(), adjacent ones joined.
+    const std::set<std::string>& literals() const { return m_literals; }
 
 private:
     static bool isIdentifierChar(char c) {
@@ -111,6 +116,22 @@ private:
         if (any && m_pos < m_src.size() && m_src[m_pos] == ')')
             m_found.push_back({text, m_file + ":" + std::to_string(lineAt(wordStart))});
         m_pos = resume; // the literals are skipped again by the main loop
+    }
+
+    // At an opening quote; the value of it and the literals right after it.
+    std::string readAdjacentLiterals() {
+        std::string text = readLiteral();
+        for (;;) {
+            const std::size_t resume = m_pos;
+            skipSpace();
+            if (startsWith("u8\""))
+                m_pos += 2;
+            if (m_pos >= m_src.size() || m_src[m_pos] != '"') {
+                m_pos = resume;
+                return text;
+            }
+            text += readLiteral();
+        }
     }
 
     // At the opening quote; returns the literal's value and leaves m_pos after the closing one.
@@ -209,18 +230,27 @@ private:
     std::string m_file;
     std::size_t m_pos = 0;
     std::vector<SSourceText> m_found;
+    std::set<std::string> m_literals;
 };
 
-std::vector<SSourceText> scanProgramSources() {
-    std::vector<SSourceText> found;
+struct SProgramTexts {
+    std::vector<SSourceText> translated; // passed to translation as literals
+    std::set<std::string> literals;      // every literal, the translated ones included
+};
+
+SProgramTexts scanProgramSources() {
+    SProgramTexts found;
     for (const char* top : {"src", "tools"}) {
         for (const auto& entry : fs::recursive_directory_iterator(kSourceDir / top)) {
             const auto ext = entry.path().extension();
             if (!entry.is_regular_file() || (ext != ".cpp" && ext != ".h" && ext != ".hpp"))
                 continue;
             const std::string relative = fs::relative(entry.path(), kSourceDir).string();
-            auto texts = CSourceScanner(readFile(entry.path()), relative).scan();
-            found.insert(found.end(), texts.begin(), texts.end());
+            const std::string source = readFile(entry.path());
+            CSourceScanner scanner(source, relative);
+            const auto texts = scanner.scan();
+            found.translated.insert(found.translated.end(), texts.begin(), texts.end());
+            found.literals.insert(scanner.literals().begin(), scanner.literals().end());
         }
     }
     return found;
@@ -230,6 +260,99 @@ std::string_view withoutLineEnd(std::string_view line) {
     if (!line.empty() && line.back() == '\r')
         line.remove_suffix(1);
     return line;
+}
+
+std::vector<fs::path> languageSources() {
+    std::vector<fs::path> found;
+    for (const auto& entry : fs::directory_iterator(kEnglishSource.parent_path())) {
+        const std::string name = entry.path().filename().string();
+        if (name.size() > 9 && name.ends_with(".utf8.txt"))
+            found.push_back(entry.path());
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+struct SEntry {
+    int line;
+    std::string rawPolishAndContext; // columns 1-2 as written
+    std::string polish;              // unescaped
+    std::string context;
+    std::string translation; // unescaped
+};
+
+// The entries of a language source; lines without exactly two TABs go to faults.
+std::vector<SEntry> readEntries(const std::string& source, std::vector<std::string>& faults) {
+    std::vector<SEntry> entries;
+    int number = 0;
+    std::size_t start = 0;
+    while (start < source.size()) {
+        const std::size_t end = std::min(source.find('\n', start), source.size());
+        const std::string_view line =
+            withoutLineEnd(std::string_view(source).substr(start, end - start));
+        start = end + 1;
+        ++number;
+        if (std::count(line.begin(), line.end(), '\t') != 2) {
+            faults.push_back("line " + std::to_string(number) +
+                             ": needs exactly two TABs: " + std::string(line));
+            continue;
+        }
+        const std::size_t tab1 = line.find('\t');
+        const std::size_t tab2 = line.find('\t', tab1 + 1);
+        entries.push_back({number, std::string(line.substr(0, tab2)),
+                           unescapeField(line.substr(0, tab1)),
+                           std::string(line.substr(tab1 + 1, tab2 - tab1 - 1)),
+                           unescapeField(line.substr(tab2 + 1))});
+    }
+    return entries;
+}
+
+// The printf conversions (%d, %.2f, %01d, %%, ...) and Qt placeholders (%1) of a text, in
+// order. The space flag is left out: labels such as "1 % emulacji" are plain percent signs.
+std::vector<std::string> formatDirectives(std::string_view text) {
+    std::vector<std::string> found;
+    for (std::size_t at = text.find('%'); at != std::string_view::npos;
+         at = text.find('%', at + 1)) {
+        std::size_t pos = at + 1;
+        const auto skip = [&](std::string_view set) {
+            while (pos < text.size() && set.find(text[pos]) != std::string_view::npos)
+                ++pos;
+        };
+        skip("-+#0");
+        const bool bare = pos == at + 1;
+        skip("0123456789");
+        const std::size_t digitsEnd = pos;
+        if (pos < text.size() && text[pos] == '.') {
+            ++pos;
+            skip("0123456789");
+        }
+        skip("hlLqjzt");
+        const bool conversion =
+            pos < text.size() &&
+            std::string_view("diouxXfFeEgGaAcsp%").find(text[pos]) != std::string_view::npos;
+        if (conversion) {
+            found.emplace_back(text.substr(at, pos + 1 - at));
+            at = pos;
+        } else if (bare && digitsEnd > at + 1 && text[at + 1] != '0') {
+            found.emplace_back(text.substr(at, digitsEnd - at));
+        }
+    }
+    return found;
+}
+
+// Entries are written ahead of the editing pages still being built; their context names the
+// page. The stale-line check passes them over until the page is in: drop its prefix then.
+bool isAwaitingItsPage(std::string_view context) {
+    static constexpr std::string_view kPagesBeingBuilt[] = {"calibration page", "digital TPS page"};
+    return std::any_of(std::begin(kPagesBeingBuilt), std::end(kPagesBeingBuilt),
+                       [&](std::string_view page) { return context.starts_with(page); });
+}
+
+std::string joined(const std::vector<std::string>& parts) {
+    std::string out;
+    for (const std::string& part : parts)
+        out += part + " ";
+    return out;
 }
 
 } // namespace
@@ -255,65 +378,98 @@ TEST(LanguageFileCompleteness, ScannerFindsMarkedLiteralsOnly) {
     EXPECT_EQ(found[2].text, "Zażółć");
 }
 
-TEST(LanguageFileCompleteness, EnglishSourceIsWellFormed) {
-    const std::string source = readFile(kEnglishSource);
-    ASSERT_FALSE(source.empty()) << kEnglishSource;
-    std::map<std::string, int> firstLine;
-    std::vector<std::string> faults;
-    int number = 0;
-    std::size_t start = 0;
-    while (start < source.size()) {
-        const std::size_t end = std::min(source.find('\n', start), source.size());
-        const std::string_view line =
-            withoutLineEnd(std::string_view(source).substr(start, end - start));
-        start = end + 1;
-        ++number;
-        const std::string where = "line " + std::to_string(number) + ": ";
-        if (std::count(line.begin(), line.end(), '\t') != 2) {
-            faults.push_back(where + "needs exactly two TABs: " + std::string(line));
-            continue;
-        }
-        const std::size_t tab1 = line.find('\t');
-        const std::size_t tab2 = line.find('\t', tab1 + 1);
-        if (tab1 == 0 || tab2 + 1 == line.size())
-            faults.push_back(where + "empty Polish text or translation: " + std::string(line));
-        const std::string polish = unescapeField(line.substr(0, tab1));
-        const auto [it, fresh] = firstLine.try_emplace(polish, number);
-        if (!fresh)
-            faults.push_back(where + "repeats line " + std::to_string(it->second) + ": " + polish);
+TEST(LanguageFileCompleteness, EveryLanguageSourceIsWellFormedAndFollowsTheEnglishLines) {
+    // Columns 1-2 of each English line, and the line they are on.
+    std::map<std::string, int> englishLines;
+    {
+        std::vector<std::string> ignored;
+        for (const SEntry& entry : readEntries(readFile(kEnglishSource), ignored))
+            englishLines.try_emplace(entry.rawPolishAndContext, entry.line);
     }
-    EXPECT_NO_THROW(encodeLanguageFile(source)) << "not UTF-8";
-    for (const std::string& fault : faults)
-        ADD_FAILURE() << fault;
+    ASSERT_FALSE(englishLines.empty()) << kEnglishSource;
+    for (const fs::path& path : languageSources()) {
+        SCOPED_TRACE(path.filename().string());
+        const std::string source = readFile(path);
+        EXPECT_NO_THROW(encodeLanguageFile(source)) << "not UTF-8";
+        std::vector<std::string> faults;
+        std::map<std::string, int> firstLine;
+        std::set<int> englishMet;
+        int lastEnglish = 0;
+        for (const SEntry& entry : readEntries(source, faults)) {
+            const std::string where = "line " + std::to_string(entry.line) + ": ";
+            if (entry.polish.empty() || entry.translation.empty())
+                faults.push_back(where + "empty Polish text or translation");
+            const auto [it, fresh] = firstLine.try_emplace(entry.polish, entry.line);
+            if (!fresh)
+                faults.push_back(where + "repeats line " + std::to_string(it->second));
+            const auto english = englishLines.find(entry.rawPolishAndContext);
+            if (english == englishLines.end()) {
+                faults.push_back(where + "Polish text and context are on no ENGLISH line");
+                continue;
+            }
+            if (english->second < lastEnglish)
+                faults.push_back(where + "out of ENGLISH's line order");
+            lastEnglish = english->second;
+            englishMet.insert(english->second);
+        }
+        for (const auto& [columns, line] : englishLines) {
+            if (!englishMet.contains(line))
+                faults.push_back("no line for ENGLISH line " + std::to_string(line) + ": " +
+                                 columns);
+        }
+        for (const std::string& fault : faults)
+            ADD_FAILURE() << fault;
+    }
 }
 
-TEST(LanguageFileCompleteness, EveryTranslatedSourceTextHasAnEnglishEntry) {
-    CLangFile english;
-    english.load(encodeLanguageFile(readFile(kEnglishSource)));
-    const auto texts = scanProgramSources();
+TEST(LanguageFileCompleteness, EveryLanguageCoversExactlyTheTextsTheProgramShows) {
+    const auto [texts, literals] = scanProgramSources();
     ASSERT_GT(texts.size(), 50u) << "the scan found too few texts to be working";
-    int missing = 0;
-    for (const SSourceText& text : texts) {
-        if (!english.find(text.text)) {
-            ++missing;
-            ADD_FAILURE() << text.where << ": no English entry for \"" << escapeField(text.text)
-                          << "\"";
+    for (const fs::path& path : languageSources()) {
+        SCOPED_TRACE(path.filename().string());
+        const std::string source = readFile(path);
+        CLangFile file;
+        file.load(encodeLanguageFile(source));
+        for (const SSourceText& text : texts) {
+            if (!file.find(text.text))
+                ADD_FAILURE() << text.where << ": no entry for \"" << escapeField(text.text)
+                              << "\"";
+        }
+        std::vector<std::string> faults;
+        for (const SEntry& entry : readEntries(source, faults)) {
+            if (!literals.contains(entry.polish) && !isAwaitingItsPage(entry.context))
+                ADD_FAILURE() << "line " << entry.line << ": the program no longer shows \""
+                              << escapeField(entry.polish) << "\" (" << entry.context << ")";
         }
     }
-    EXPECT_EQ(missing, 0);
+}
+
+TEST(LanguageFileCompleteness, TranslationsKeepTheSourcesDirectivesAndEscapes) {
+    for (const fs::path& path : languageSources()) {
+        SCOPED_TRACE(path.filename().string());
+        std::vector<std::string> faults;
+        for (const SEntry& entry : readEntries(readFile(path), faults)) {
+            const auto polish = formatDirectives(entry.polish);
+            const auto translation = formatDirectives(entry.translation);
+            EXPECT_EQ(joined(polish), joined(translation))
+                << "line " << entry.line << ": format directives differ";
+            for (const char escaped : {'\n', '\t', '\\'}) {
+                EXPECT_EQ(std::count(entry.polish.begin(), entry.polish.end(), escaped),
+                          std::count(entry.translation.begin(), entry.translation.end(), escaped))
+                    << "line " << entry.line << ": count of " << escapeField({&escaped, 1})
+                    << " differs";
+            }
+        }
+    }
 }
 
 TEST(LanguageFileCompleteness, BuildShipsEveryLanguageSourceBesideTheExecutables) {
     const fs::path shipped = fs::path(TORVA_BINARY_DIR) / "bin" / "DIESEL_LANG";
-    int count = 0;
-    for (const auto& entry : fs::directory_iterator(kEnglishSource.parent_path())) {
-        const std::string name = entry.path().filename().string();
-        const std::string suffix = ".utf8.txt";
-        if (name.size() <= suffix.size() || !name.ends_with(suffix))
-            continue;
-        ++count;
-        const fs::path output = shipped / (name.substr(0, name.size() - suffix.size()) + ".txt");
-        EXPECT_EQ(readFile(output), encodeLanguageFile(readFile(entry.path()))) << output;
+    const auto sources = languageSources();
+    EXPECT_GE(sources.size(), 1u);
+    for (const fs::path& source : sources) {
+        const std::string name = source.filename().string();
+        const fs::path output = shipped / (name.substr(0, name.size() - 9) + ".txt");
+        EXPECT_EQ(readFile(output), encodeLanguageFile(readFile(source))) << output;
     }
-    EXPECT_GE(count, 1);
 }

@@ -1,7 +1,8 @@
 // torva-screenshots FOLDER: the main window in demo mode (the settings page in front, then each
 // editing page that has a picture of its own), its dialogs, and the backups dialog comparing it
-// with a settings file, in Polish and in English, at 1280 × 800 and at the 800 × 530 minimum,
-// saved as PNG files for people to look at.
+// with a settings file, in Polish and in English, at 1280 × 800 and at the 800 × 530 minimum, and
+// the main window at 1280 × 800, the settings page and the axis dialogs in every other language
+// with a file, saved as PNG files for people to look at.
 #include "config/config_diff_groups.h"
 #include "config/settings_io.h"
 #include "diag/lpg_thread_manager.h"
@@ -34,6 +35,7 @@
 #include <QPushButton>
 
 #include <cstdio>
+#include <map>
 
 namespace {
 
@@ -221,6 +223,40 @@ int saveCalibrationPages(torva::CVeko2012App& app, const QString& folder, const 
     return failures;
 }
 
+// Two-letter code of a language menu entry, for the file names.
+QString languageCode(int index) {
+    static const std::map<int, const char*> codes{
+        {0, "pl"}, {1, "en"},  {2, "ru"},  {3, "it"},  {4, "de"},  {5, "th"},  {7, "es"},
+        {8, "fr"}, {11, "el"}, {13, "sr"}, {14, "hr"}, {15, "bs"}, {18, "bg"}, {19, "sl"}};
+    const auto it = codes.find(index);
+    return QString::fromLatin1(it == codes.end() ? "xx" : it->second);
+}
+
+// The main window as it opens (readings page above, the lower pane's first page below), the whole
+// settings page and the axis dialogs in every further language that has a file, to check its
+// script and caption widths.
+int saveEveryLanguage(torva::CVeko2012App& app, const QString& folder) {
+    using namespace torva;
+    int failures = 0;
+    QWidget& frame = app.frame();
+    frame.resize(1280, 800);
+    for (const SLanguage& language : languageMenu()) {
+        if (language.index == kPolishLanguage || language.index == kEnglishLanguage)
+            continue; // saved with the dialogs
+        const QString code = languageCode(language.index);
+        if (!isLanguageAvailable(language.index)) {
+            std::fprintf(stderr, "no language file for %s\n", qPrintable(code));
+            continue;
+        }
+        selectLanguage(language.index);
+        processEventsFor(1500);
+        failures += !saveWidget(frame, QStringLiteral("%1/main-%2-1280x800.png").arg(folder, code));
+        failures += saveSettingsPage(app, folder, code);
+        failures += saveAxisDialogs(app.doc().device().config(), &frame, folder, code);
+    }
+    return failures;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -285,6 +321,7 @@ int main(int argc, char** argv) {
         failures += saveSettingsPage(app, folder, QString::fromLatin1(language.name));
         failures += saveCalibrationPages(app, folder, QString::fromLatin1(language.name));
     }
+    failures += saveEveryLanguage(app, folder);
     const std::string example = writeDifferingFile(app, folder);
     for (const auto& language : languages) {
         selectLanguage(language.language);

@@ -1,4 +1,5 @@
 #include "ui/controls/bar_scale.h"
+#include "ui/controls/caption_wrap.h"
 #include "ui/controls/number_format.h"
 #include "ui/controls/transparent_bar_display.h"
 
@@ -125,6 +126,21 @@ TEST(CTransparentBarDisplay, ScaleSettingsChangeTheFraction) {
     EXPECT_DOUBLE_EQ(gauge.fraction(), 0.5);
     gauge.setPos(0.5);
     EXPECT_DOUBLE_EQ(gauge.fraction(), 0.0);
+}
+
+TEST(wrapCaption, LongCaptionGoesOnBesideTheValueInsteadOfLosingItsEnd) {
+    const QFontMetrics metrics{QFont()};
+    const QString caption = QStringLiteral("Температура на изгорелите газове");
+    const int width = metrics.horizontalAdvance(QStringLiteral("Температура на изгорелите"));
+    const SCaptionLines lines = wrapCaption(metrics, caption, width + 2, width);
+    EXPECT_EQ(lines.first, QStringLiteral("Температура на изгорелите"));
+    EXPECT_EQ(lines.second, QStringLiteral("газове"));
+    EXPECT_EQ(wrapCaption(metrics, caption, 10 * width, width).second, QString());
+    // One word too long for the first line is elided there; nothing moves to the second.
+    const SCaptionLines word =
+        wrapCaption(metrics, QStringLiteral("Температура"), width / 4, width);
+    EXPECT_TRUE(word.first.endsWith(QChar(0x2026))) << word.first.toStdString();
+    EXPECT_EQ(word.second, QString());
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "ui/controls/transparent_bar_display.h"
 
 #include "ui/controls/bar_scale.h"
+#include "ui/controls/caption_wrap.h"
 #include "ui/controls/msm_visual_manager.h"
 #include "ui/controls/number_format.h"
 
@@ -134,11 +135,16 @@ void CTransparentBarDisplay::paintEvent(QPaintEvent*) {
         std::max(1, std::min({preferredBar, std::max(kMinBarHeight, twoLineRoom), oneLineRoom}));
     const bool stacked = crowded && twoLineRoom >= kMinBarHeight;
     const QRect valueLine = stacked ? line.translated(0, textHeight) : line;
-    const int captionRoom = stacked ? line.width() : line.width() - valueWidth - 8;
+    const int besideValue = line.width() - valueWidth - 8;
+    // Stacked, a caption too long even for a line of its own goes on beside the value.
+    const SCaptionLines caption =
+        stacked ? wrapCaption(metrics, m_caption, line.width(), besideValue)
+                : SCaptionLines{metrics.elidedText(m_caption, Qt::ElideRight, besideValue), {}};
     painter.setPen(text);
-    painter.drawText(QRect(line.left(), line.top(), captionRoom, line.height()),
-                     Qt::AlignLeft | Qt::AlignVCenter,
-                     metrics.elidedText(m_caption, Qt::ElideRight, captionRoom));
+    painter.drawText(line, Qt::AlignLeft | Qt::AlignVCenter, caption.first);
+    if (!caption.second.isEmpty())
+        painter.drawText(valueLine.adjusted(0, 0, -valueWidth - 8, 0),
+                         Qt::AlignLeft | Qt::AlignVCenter, caption.second);
     painter.setFont(bold);
     painter.drawText(valueLine, Qt::AlignRight | Qt::AlignVCenter, value);
 
