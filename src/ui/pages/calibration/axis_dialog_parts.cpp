@@ -6,14 +6,31 @@
 #include "ui/pages/calibration/axis_dialog_input.h"
 
 #include <QDialog>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QVBoxLayout>
 
 namespace torva::calibration {
 
 namespace {
+
 constexpr int kFieldWidth = 90;
+
+// "OK" (default) and "Anuluj" on the right; Anuluj rejects the dialog.
+QBoxLayout* okCancelRow(QPushButton*& ok, QPushButton*& cancel, QDialog* dialog) {
+    ok = new CGradientButton(translated("OK"), dialog);
+    cancel = new CGradientButton(translated("Anuluj"), dialog);
+    ok->setDefault(true);
+    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    return row;
+}
+
 } // namespace
 
 QString translated(const char* text) {
@@ -44,16 +61,22 @@ void showProblem(QLabel* line, const std::string& text) {
     line->setVisible(!text.empty());
 }
 
-QBoxLayout* okCancelRow(QPushButton*& ok, QPushButton*& cancel, QDialog* dialog) {
-    ok = new CGradientButton(translated("OK"), dialog);
-    cancel = new CGradientButton(translated("Anuluj"), dialog);
-    ok->setDefault(true);
-    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
-    auto* row = new QHBoxLayout;
-    row->addStretch();
-    row->addWidget(ok);
-    row->addWidget(cancel);
-    return row;
+void layOutAxisDialog(QDialog* dialog, std::initializer_list<SAxisDialogRow> rows, QLabel* problem,
+                      QPushButton*& ok, QPushButton*& cancel) {
+    auto* fields = new QGridLayout;
+    int row = 0;
+    for (const SAxisDialogRow& entry : rows) {
+        fields->addWidget(new QLabel(translated(entry.label), dialog), row, 0);
+        fields->addWidget(entry.field, row++, 1);
+    }
+    fields->setColumnStretch(0, 1);
+    fields->setHorizontalSpacing(16);
+
+    auto* layout = new QVBoxLayout(dialog);
+    layout->addLayout(fields);
+    layout->addWidget(problem);
+    layout->addSpacing(8);
+    layout->addLayout(okCancelRow(ok, cancel, dialog));
 }
 
 } // namespace torva::calibration

@@ -6,11 +6,8 @@
 #include "ui/pages/calibration/calibration_rules.h"
 
 #include <QComboBox>
-#include <QGridLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -38,28 +35,13 @@ CEmuDefinitionDlg::CEmuDefinitionDlg(const CDeviceConfig& config, EEmuChannel ch
     for (QLineEdit* field : {m_minValue, m_maxValue, m_minRpm, m_maxRpm})
         field->setFixedWidth(std::max(field->width(), m_scale->sizeHint().width()));
 
-    auto* fields = new QGridLayout;
-    const struct {
-        const char* label;
-        QWidget* field;
-    } rows[] = {{PL("Minimalna wartość"), m_minValue},
-                {PL("Maksymalna wartość"), m_maxValue},
-                {PL("Minimalne obroty"), m_minRpm},
-                {PL("Maksymalne obroty"), m_maxRpm},
-                {PL("Typ skali emulatora"), m_scale}};
-    int row = 0;
-    for (const auto& entry : rows) {
-        fields->addWidget(new QLabel(translated(entry.label), this), row, 0);
-        fields->addWidget(entry.field, row++, 1);
-    }
-    fields->setColumnStretch(0, 1);
-    fields->setHorizontalSpacing(16);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(fields);
-    layout->addWidget(m_problem);
-    layout->addSpacing(8);
-    layout->addLayout(okCancelRow(m_ok, m_cancel, this));
+    layOutAxisDialog(this,
+                     {{PL("Minimalna wartość"), m_minValue},
+                      {PL("Maksymalna wartość"), m_maxValue},
+                      {PL("Minimalne obroty"), m_minRpm},
+                      {PL("Maksymalne obroty"), m_maxRpm},
+                      {PL("Typ skali emulatora"), m_scale}},
+                     m_problem, m_ok, m_cancel);
     connect(m_ok, &QPushButton::clicked, this, &CEmuDefinitionDlg::OnOK);
     setMinimumWidth(320);
 }

@@ -5,11 +5,8 @@
 #include "ui/pages/calibration/axis_dialog_input.h"
 #include "ui/pages/calibration/axis_dialog_parts.h"
 
-#include <QGridLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace torva {
 
@@ -22,19 +19,9 @@ CRpmDefinitionDlg::CRpmDefinitionDlg(double minRpm, double maxRpm, QWidget* pare
     m_maxRpm = numberField(this, "%.0f", maxRpm);
     m_problem = problemLine(this);
 
-    auto* fields = new QGridLayout;
-    fields->addWidget(new QLabel(translated(PL("Minimalne obroty")), this), 0, 0);
-    fields->addWidget(m_minRpm, 0, 1);
-    fields->addWidget(new QLabel(translated(PL("Maksymalne obroty")), this), 1, 0);
-    fields->addWidget(m_maxRpm, 1, 1);
-    fields->setColumnStretch(0, 1);
-    fields->setHorizontalSpacing(16);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(fields);
-    layout->addWidget(m_problem);
-    layout->addSpacing(8);
-    layout->addLayout(okCancelRow(m_ok, m_cancel, this));
+    layOutAxisDialog(this,
+                     {{PL("Minimalne obroty"), m_minRpm}, {PL("Maksymalne obroty"), m_maxRpm}},
+                     m_problem, m_ok, m_cancel);
     connect(m_ok, &QPushButton::clicked, this, &CRpmDefinitionDlg::OnOK);
     setMinimumWidth(280);
 }
