@@ -1,9 +1,9 @@
 #include "ui/pages/calibration/axis_dialog_parts.h"
 
-#include "lang/translation.h"
 #include "ui/controls/gradient_button.h"
 #include "ui/controls/number_format.h"
 #include "ui/pages/calibration/axis_dialog_input.h"
+#include "ui/pages/common/page_texts.h"
 
 #include <QDialog>
 #include <QGridLayout>
@@ -20,8 +20,8 @@ constexpr int kFieldWidth = 90;
 
 // "OK" (default) and "Anuluj" on the right; Anuluj rejects the dialog.
 QBoxLayout* okCancelRow(QPushButton*& ok, QPushButton*& cancel, QDialog* dialog) {
-    ok = new CGradientButton(translated("OK"), dialog);
-    cancel = new CGradientButton(translated("Anuluj"), dialog);
+    ok = new CGradientButton(translatedText("OK"), dialog);
+    cancel = new CGradientButton(translatedText("Anuluj"), dialog);
     ok->setDefault(true);
     QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
     auto* row = new QHBoxLayout;
@@ -32,10 +32,6 @@ QBoxLayout* okCancelRow(QPushButton*& ok, QPushButton*& cancel, QDialog* dialog)
 }
 
 } // namespace
-
-QString translated(const char* text) {
-    return QString::fromStdString(translate(text));
-}
 
 QLineEdit* numberField(QWidget* parent, const char* format, double value) {
     auto* field = new QLineEdit(QString::fromStdString(formatNumber(format, value)), parent);
@@ -66,7 +62,7 @@ void layOutAxisDialog(QDialog* dialog, std::initializer_list<SAxisDialogRow> row
     auto* fields = new QGridLayout;
     int row = 0;
     for (const SAxisDialogRow& entry : rows) {
-        fields->addWidget(new QLabel(translated(entry.label), dialog), row, 0);
+        fields->addWidget(new QLabel(translatedText(entry.label), dialog), row, 0);
         fields->addWidget(entry.field, row++, 1);
     }
     fields->setColumnStretch(0, 1);

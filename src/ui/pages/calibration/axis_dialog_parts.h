@@ -14,7 +14,6 @@ class QWidget;
 // Widgets the two axis dialogs share.
 namespace torva::calibration {
 
-QString translated(const char* text);
 // A number field showing value in a printf format ("%.2f", "%.0f").
 QLineEdit* numberField(QWidget* parent, const char* format, double value);
 // The field's number (decimal comma allowed), or std::nullopt.

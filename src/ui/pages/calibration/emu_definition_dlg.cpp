@@ -4,6 +4,7 @@
 #include "ui/pages/calibration/axis_dialog_input.h"
 #include "ui/pages/calibration/axis_dialog_parts.h"
 #include "ui/pages/calibration/calibration_rules.h"
+#include "ui/pages/common/page_texts.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -18,15 +19,16 @@ using namespace calibration;
 CEmuDefinitionDlg::CEmuDefinitionDlg(const CDeviceConfig& config, EEmuChannel channel,
                                      QWidget* parent)
     : CGradientDialog(parent), m_config(config), m_channel(channel) {
-    setWindowTitle(translated(PL("Definicja")));
+    setWindowTitle(translatedText(PL("Definicja")));
     const SEmuDefinition shown = definitionFromRecord(config, channel);
     m_minValue = numberField(this, "%.2f", shown.minValue);
     m_maxValue = numberField(this, "%.2f", shown.maxValue);
     m_minRpm = numberField(this, "%.0f", shown.minRpm);
     m_maxRpm = numberField(this, "%.0f", shown.maxRpm);
     m_scale = new QComboBox(this);
-    m_scale->addItem(translated(PL("Skala równomierna")), static_cast<int>(EAxisScale::Uniform));
-    m_scale->addItem(translated(PL("Skala precyzyjna")), static_cast<int>(EAxisScale::Precise));
+    m_scale->addItem(translatedText(PL("Skala równomierna")),
+                     static_cast<int>(EAxisScale::Uniform));
+    m_scale->addItem(translatedText(PL("Skala precyzyjna")), static_cast<int>(EAxisScale::Precise));
     m_scale->setCurrentIndex(0);
     // The digital-TPS axis is always uniform.
     m_scale->setEnabled(channel != EEmuChannel::TpsDigital);

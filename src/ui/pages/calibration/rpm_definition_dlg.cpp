@@ -4,6 +4,7 @@
 #include "lang/source_text.h"
 #include "ui/pages/calibration/axis_dialog_input.h"
 #include "ui/pages/calibration/axis_dialog_parts.h"
+#include "ui/pages/common/page_texts.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -14,7 +15,7 @@ using namespace calibration;
 
 CRpmDefinitionDlg::CRpmDefinitionDlg(double minRpm, double maxRpm, QWidget* parent)
     : CGradientDialog(parent) {
-    setWindowTitle(translated(PL("Zakres RPM")));
+    setWindowTitle(translatedText(PL("Zakres RPM")));
     m_minRpm = numberField(this, "%.0f", minRpm);
     m_maxRpm = numberField(this, "%.0f", maxRpm);
     m_problem = problemLine(this);
