@@ -5,9 +5,9 @@
 #include "config/settings_export.h"
 #include "lang/source_text.h"
 #include "lang/translation.h"
+#include "platform/local_time.h"
 
 #include <algorithm>
-#include <ctime>
 #include <filesystem>
 
 namespace torva {
@@ -37,15 +37,6 @@ std::vector<std::string> settingsFilesIn(const std::string& folder) {
     for (auto& file : files)
         paths.push_back(std::move(file.second));
     return paths;
-}
-
-std::string localTimeText(std::chrono::system_clock::time_point when) {
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(when);
-    std::tm local{};
-    char text[32] = {};
-    if (!localtime_r(&seconds, &local))
-        return "?";
-    return std::string(text, std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &local));
 }
 
 } // namespace
@@ -83,7 +74,7 @@ std::string savedMatchText(const SSavedMatch& match) {
         std::string text =
             translate(PL("Ustawienia różnią się od najnowszej kopii zapasowej z %s"));
         if (const std::size_t at = text.find("%s"); at != std::string::npos)
-            text.replace(at, 2, localTimeText(match.newestBackup->when));
+            text.replace(at, 2, localTimeText(match.newestBackup->when, "%Y-%m-%d %H:%M"));
         return text;
     }
     return {};

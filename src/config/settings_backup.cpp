@@ -5,6 +5,7 @@
 #include "config/settings_io.h"
 #include "lang/source_text.h"
 #include "platform/folders.h"
+#include "platform/local_time.h"
 
 #include <algorithm>
 #include <array>
@@ -41,12 +42,7 @@ std::string fileNamePart(const std::string& text) {
 }
 
 std::string compactTime(std::chrono::system_clock::time_point when) {
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(when);
-    std::tm local{};
-    char text[32] = {};
-    if (!localtime_r(&seconds, &local))
-        return "00000000-000000+0000";
-    return std::string(text, std::strftime(text, sizeof text, "%Y%m%d-%H%M%S%z", &local));
+    return localTimeText(when, "%Y%m%d-%H%M%S%z", "00000000-000000+0000");
 }
 
 struct SReasonName {

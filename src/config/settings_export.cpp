@@ -3,10 +3,9 @@
 #include "config/data_folders.h"
 #include "config/settings_io.h"
 #include "lang/source_text.h"
+#include "platform/local_time.h"
 #include "platform/user_interface.h"
 #include "platform/wait_cursor.h"
-
-#include <ctime>
 
 namespace torva {
 
@@ -26,13 +25,7 @@ SFileChoice settingsFileChoice(bool save) {
 } // namespace
 
 std::string settingsTimeStamp(std::chrono::system_clock::time_point when) {
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(when);
-    std::tm local{};
-    if (!localtime_r(&seconds, &local))
-        return {};
-    char text[64] = {};
-    const std::size_t length = std::strftime(text, sizeof text, "%d-%m-%Y-%H:%M:%S", &local);
-    return std::string(text, length);
+    return localTimeText(when, "%d-%m-%Y-%H:%M:%S", "");
 }
 
 EExportResult exportSettings(CDeviceConfig& live, std::chrono::system_clock::time_point now) {

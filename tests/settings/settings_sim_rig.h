@@ -1,6 +1,6 @@
 #pragma once
 
-#include "fixture/sim_fixture.h"
+#include "fixture/device_sim_fixture.h"
 
 #include "config/process_state_guard.h"
 #include "link/diag_sample.h"
@@ -36,23 +36,12 @@ private:
 };
 
 // A connected CLPGDevice on a simulated controller whose configuration has been read.
-class CSettingsSimTest : public CSimFixture {
+class CSettingsSimTest : public CDeviceSimFixture {
 protected:
     CLPGDevice& connect(sim::SimConfig config = {}) {
-        startSim(std::move(config), false);
-        m_device = std::make_unique<CLPGDevice>();
-        m_device->serialPort()->open(devicePath());
-        m_device->serialPort()->setState(kControllerLine);
-        m_device->serialPort()->setTimeout(kControllerTimeouts);
-        EXPECT_TRUE(m_device->readConfiguration()) << transcriptText();
-        m_device->setConnected(true);
+        CDeviceSimFixture::connect(std::move(config));
         sim().transcript().clear();
         return *m_device;
-    }
-
-    void TearDown() override {
-        m_device.reset();
-        CSimFixture::TearDown();
     }
 
     // The requests since connecting: a block write as its code ("3"), a query or action as
@@ -73,7 +62,6 @@ protected:
 
     CQuickUi m_ui;
     CProcessStateGuard m_processState;
-    std::unique_ptr<CLPGDevice> m_device;
 };
 
 } // namespace torva::test

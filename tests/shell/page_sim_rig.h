@@ -2,7 +2,7 @@
 
 // An editing page's world in tests: a simulated controller on a pseudo-terminal, a device
 // connected to it with the configuration read, and a record of the messages shown.
-#include "fixture/sim_fixture.h"
+#include "fixture/device_sim_fixture.h"
 #include "support/fake_clock.h"
 #include "support/recording_ui.h"
 #include "support/temp_folder.h"
@@ -17,7 +17,7 @@
 
 namespace torva::test {
 
-class CPageSimRig : public CSimFixture {
+class CPageSimRig : public CDeviceSimFixture {
 protected:
     // Starts the simulator with identity and connects a device to it.
     CLPGDevice& connect(const sim::SimIdentity& identity = {}) {
@@ -32,11 +32,6 @@ protected:
         m_device->setConnected(true);
         sim().transcript().clear();
         return *m_device;
-    }
-
-    void TearDown() override {
-        m_device.reset();
-        CSimFixture::TearDown();
     }
 
     CLPGDevice& device() { return *m_device; }
@@ -56,7 +51,6 @@ protected:
 
 private:
     CTempFolder m_folder;
-    std::unique_ptr<CLPGDevice> m_device;
 };
 
 } // namespace torva::test

@@ -1,5 +1,5 @@
 // The real link layer against the simulator over a pseudo-terminal.
-#include "fixture/sim_fixture.h"
+#include "fixture/device_sim_fixture.h"
 
 #include "link/cipher.h"
 #include "link/diag_sample.h"
@@ -25,20 +25,9 @@ std::vector<std::uint8_t> query(std::uint8_t subCode, std::uint16_t argument = 0
     return test::CSimClient::query(subCode, argument);
 }
 
-class DeviceAgainstSimulator : public test::CSimFixture {
+class DeviceAgainstSimulator : public test::CDeviceSimFixture {
 protected:
-    void connect(SimConfig config = {}) {
-        startSim(std::move(config), false);
-        m_device = std::make_unique<CLPGDevice>();
-        m_device->serialPort()->open(devicePath());
-        m_device->serialPort()->setState(kControllerLine);
-        m_device->serialPort()->setTimeout(kControllerTimeouts);
-    }
-
-    void TearDown() override {
-        m_device.reset();
-        CSimFixture::TearDown();
-    }
+    void connect(SimConfig config = {}) { openDevice(std::move(config)); }
 
     std::optional<Reply> transact(std::uint8_t code, const std::vector<std::uint8_t>& payload) {
         std::array<std::uint8_t, CLPGDevice::kExchangeBufferSize> buffer{};
@@ -59,8 +48,6 @@ protected:
             return std::nullopt;
         return Reply{code, {buffer.begin(), buffer.begin() + (length - 2)}};
     }
-
-    std::unique_ptr<CLPGDevice> m_device;
 };
 
 } // namespace

@@ -1,5 +1,5 @@
 // The command set of CLPGDevice against the controller simulator over a pseudo-terminal.
-#include "fixture/sim_fixture.h"
+#include "fixture/device_sim_fixture.h"
 
 #include "config/block_codec.h"
 #include "config/process_state_guard.h"
@@ -21,22 +21,16 @@ using Bytes = std::vector<std::uint8_t>;
 
 namespace {
 
-class CommandsAgainstSimulator : public test::CSimFixture {
+class CommandsAgainstSimulator : public test::CDeviceSimFixture {
 protected:
     CLPGDevice& connect(SimConfig config = {}) {
         resetUnknownModelNotice();
         setDemoFuelMode(kFuelModeDiesel);
-        startSim(std::move(config), false);
-        m_device = std::make_unique<CLPGDevice>();
-        m_device->serialPort()->open(devicePath());
-        m_device->serialPort()->setState(kControllerLine);
-        m_device->serialPort()->setTimeout(kControllerTimeouts);
-        return *m_device;
+        return openDevice(std::move(config));
     }
 
     void TearDown() override {
-        m_device.reset();
-        CSimFixture::TearDown();
+        CDeviceSimFixture::TearDown();
         resetUnknownModelNotice();
         setDemoFuelMode(kFuelModeDiesel);
     }
@@ -54,7 +48,6 @@ protected:
 
     test::CRecordingUi m_ui;
     test::CProcessStateGuard m_processState;
-    std::unique_ptr<CLPGDevice> m_device;
 };
 
 // Sensors, base, advanced, tempomat, time 1, emulation 1, emulation 2, time 2, emulation 3,

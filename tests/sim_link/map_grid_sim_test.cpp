@@ -1,6 +1,6 @@
 // The map grid's steps, tools and undo against the controller simulator: what the grid sends is
 // what the simulator ends up holding, and the record agrees with it.
-#include "fixture/sim_fixture.h"
+#include "fixture/device_sim_fixture.h"
 
 #include "config/block_codec.h"
 #include "config/process_state_guard.h"
@@ -16,24 +16,8 @@ using Bytes = std::vector<std::uint8_t>;
 
 namespace {
 
-class MapGridAgainstSimulator : public test::CSimFixture {
+class MapGridAgainstSimulator : public test::CDeviceSimFixture {
 protected:
-    CLPGDevice& connect() {
-        startSim({}, false);
-        m_device = std::make_unique<CLPGDevice>();
-        m_device->serialPort()->open(devicePath());
-        m_device->serialPort()->setState(kControllerLine);
-        m_device->serialPort()->setTimeout(kControllerTimeouts);
-        EXPECT_TRUE(m_device->readConfiguration());
-        m_device->setConnected(true);
-        return *m_device;
-    }
-
-    void TearDown() override {
-        m_device.reset();
-        CSimFixture::TearDown();
-    }
-
     Bytes simBlock(int mapNumber) {
         return sim().blockImage(blockInfo(mapInfo(mapNumber).block).code);
     }
@@ -60,7 +44,6 @@ protected:
 
     test::CRecordingUi m_ui;
     test::CProcessStateGuard m_processState;
-    std::unique_ptr<CLPGDevice> m_device;
 };
 
 TEST_F(MapGridAgainstSimulator, StepSendsThePartialWriteItsCompletionAndWaitsAndTheRecordFollows) {

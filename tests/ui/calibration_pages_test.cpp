@@ -1,7 +1,7 @@
 // The calibration pages against the controller simulator: their controls write the blocks they
 // name, the clear buttons ask first, the two grids move and select together, and the live cell
 // shows on both.
-#include "fixture/sim_fixture.h"
+#include "fixture/device_sim_fixture.h"
 
 #include "config/block_codec.h"
 #include "config/process_state_guard.h"
@@ -29,22 +29,8 @@ using calibration::ETpsLimitBox;
 
 namespace {
 
-class CalibrationPages : public test::CSimFixture {
+class CalibrationPages : public test::CDeviceSimFixture {
 protected:
-    CLPGDevice& connect() {
-        startSim({}, false);
-        m_device = std::make_unique<CLPGDevice>();
-        m_device->serialPort()->open(devicePath());
-        m_device->serialPort()->setState(kControllerLine);
-        m_device->serialPort()->setTimeout(kControllerTimeouts);
-        EXPECT_TRUE(m_device->readConfiguration());
-        m_device->setConnected(true);
-        return *m_device;
-    }
-    void TearDown() override {
-        m_device.reset();
-        CSimFixture::TearDown();
-    }
     // The simulator holds what the record encodes to.
     void expectStored(EBlock block) {
         EXPECT_EQ(sim().blockImage(blockInfo(block).code), encodeBlock(block, m_device->config()))
@@ -65,7 +51,6 @@ protected:
 
     test::CProcessStateGuard m_processState;
     test::CRecordingUi m_ui;
-    std::unique_ptr<CLPGDevice> m_device;
 };
 
 TEST_F(CalibrationPages, PageOneControlsWriteTheirBlocksOnlyWhileConnected) {

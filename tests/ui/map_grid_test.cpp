@@ -1,6 +1,6 @@
 // A test page with a channel's time and emulation grids, driven by mouse and keyboard against
 // the controller simulator, the way the calibration pages will host them.
-#include "fixture/sim_fixture.h"
+#include "fixture/device_sim_fixture.h"
 
 #include "config/block_codec.h"
 #include "config/process_state_guard.h"
@@ -76,28 +76,13 @@ private:
     CMapGrid* m_emu = nullptr;
 };
 
-class MapGridPage : public test::CSimFixture {
+class MapGridPage : public test::CDeviceSimFixture {
 protected:
-    CLPGDevice& connect() {
-        startSim({}, false);
-        m_device = std::make_unique<CLPGDevice>();
-        m_device->serialPort()->open(devicePath());
-        m_device->serialPort()->setState(kControllerLine);
-        m_device->serialPort()->setTimeout(kControllerTimeouts);
-        EXPECT_TRUE(m_device->readConfiguration());
-        m_device->setConnected(true);
-        return *m_device;
-    }
-    void TearDown() override {
-        m_device.reset();
-        CSimFixture::TearDown();
-    }
     QPoint centreOf(CCellArray& view, int row, int column) {
         return view.cellRect(row, column).center();
     }
 
     test::CProcessStateGuard m_processState;
-    std::unique_ptr<CLPGDevice> m_device;
 };
 
 TEST_F(MapGridPage, MouseKeysAndCouplingReachTheSimulatorAndTheGridShowsThem) {

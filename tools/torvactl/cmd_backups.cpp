@@ -3,22 +3,15 @@
 
 #include "config/settings_backup.h"
 #include "json_output.h"
+#include "platform/local_time.h"
 
-#include <ctime>
 #include <iostream>
 
 namespace torva::cli {
 
 namespace {
 
-std::string localTimeText(std::chrono::system_clock::time_point when) {
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(when);
-    std::tm local{};
-    char text[32] = {};
-    if (!localtime_r(&seconds, &local))
-        return "?";
-    return std::string(text, std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local));
-}
+constexpr const char* kTimeFormat = "%Y-%m-%d %H:%M:%S";
 
 void listBackups(CSession& session) {
     const SDevInfo& identity = session.device().config().m_devInfo;
@@ -28,14 +21,14 @@ void listBackups(CSession& session) {
         for (const SBackupFile& backup : backups)
             list.push_back(
                 {{"path", backup.path},
-                 {"time", localTimeText(backup.when)},
+                 {"time", localTimeText(backup.when, kTimeFormat)},
                  {"before", backup.reason ? nlohmann::json(backupReasonWord(*backup.reason))
                                           : nlohmann::json()}});
         printJson({{"folder", settingsBackupFolder()}, {"backups", list}});
         return;
     }
     for (const SBackupFile& backup : backups)
-        std::cout << localTimeText(backup.when) << '\t'
+        std::cout << localTimeText(backup.when, kTimeFormat) << '\t'
                   << (backup.reason ? backupReasonWord(*backup.reason) : "-") << '\t' << backup.path
                   << '\n';
     std::cout << std::flush;

@@ -11,6 +11,7 @@
 #include "lang/source_text.h"
 #include "lang/translation.h"
 #include "platform/error.h"
+#include "platform/local_time.h"
 #include "platform/user_interface.h"
 #include "ui/controls/cell_array.h"
 #include "ui/controls/gradient_button.h"
@@ -28,7 +29,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <ctime>
 #include <filesystem>
 
 namespace torva {
@@ -44,16 +44,6 @@ QString translated(const char* text) {
 
 QString number(double value) {
     return QString::fromStdString(diffValueText(value));
-}
-
-QString localTimeText(std::chrono::system_clock::time_point when) {
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(when);
-    std::tm local{};
-    char text[32] = {};
-    if (!localtime_r(&seconds, &local))
-        return QStringLiteral("?");
-    return QString::fromLatin1(
-        text, static_cast<int>(std::strftime(text, sizeof text, "%Y-%m-%d  %H:%M:%S", &local)));
 }
 
 const char* apartText(EApartReason reason) {
@@ -186,7 +176,7 @@ void CBackupsDlg::fillFileList(const std::string& keep) {
         m_paths.push_back(path);
     }
     for (const SBackupFile& backup : listSettingsBackups(m_doc.device().config().m_devInfo)) {
-        QString text = localTimeText(backup.when);
+        QString text = QString::fromStdString(localTimeText(backup.when, "%Y-%m-%d  %H:%M:%S"));
         if (backup.reason)
             text += QStringLiteral("  ") + translated(backupReasonText(*backup.reason));
         m_files->addItem(text);

@@ -38,7 +38,7 @@ CCalibration3::CCalibration3(CLPGDevice& device, QWidget* parent)
     const auto addCaption = [&](const char* text, bool translatable) {
         auto* label = new CTransparentStatic;
         if (translatable)
-            keepTranslated(label, text);
+            m_texts.track(label, text);
         else
             label->setText(QString::fromUtf8(text));
         fields->addWidget(label);
@@ -64,7 +64,7 @@ CCalibration3::CCalibration3(CLPGDevice& device, QWidget* parent)
     // "Mapa gazowa" first on screen, then EMU1...EMU4.
     for (int box : {4, 0, 1, 2, 3}) {
         m_boxes[box] = new CTransparentCheckBox;
-        keepTranslated(m_boxes[box], kBoxCaptions[box]);
+        m_texts.track(m_boxes[box], kBoxCaptions[box]);
         boxes->addWidget(m_boxes[box]);
     }
     boxes->addStretch(1);
@@ -75,7 +75,7 @@ CCalibration3::CCalibration3(CLPGDevice& device, QWidget* parent)
     connect(m_boxes[4], &QCheckBox::clicked, this, &CCalibration3::OnClickedChkGasMapFlag);
 
     m_correlation = new CGradientButton;
-    keepTranslated(m_correlation, PL("Tabl. korelacji"));
+    m_texts.track(m_correlation, PL("Tabl. korelacji"));
     boxes->addWidget(m_correlation);
     connect(m_correlation, &QPushButton::clicked, this, &CCalibration3::OnClickedBtnTps2Out);
     needsController({m_correlation});

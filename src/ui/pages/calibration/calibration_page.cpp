@@ -31,10 +31,6 @@ using namespace calibration;
 
 namespace {
 
-QString translated(const char* text) {
-    return QString::fromStdString(translate(text));
-}
-
 // Shown texts only: the rules below keep their own ranges and steps.
 const SUpDownRule kOffsetShown{
     .step = kEmuOffsetStep, .min = -kEmuOffsetLimit, .max = kEmuOffsetLimit, .format = "%.3f"};
@@ -97,8 +93,8 @@ void CCalibrationPage::buildControls() {
 
     m_clearTime = new CGradientButton;
     m_clearEmulation = new CGradientButton;
-    keepTranslated(m_clearTime, PL("Kasuj"));
-    keepTranslated(m_clearEmulation, PL("Kasuj"));
+    m_texts.track(m_clearTime, PL("Kasuj"));
+    m_texts.track(m_clearEmulation, PL("Kasuj"));
     connect(m_clearTime, &QPushButton::clicked, this, [this] { OnBnClickedBtnClrMapTime(); });
     connect(m_clearEmulation, &QPushButton::clicked, this, [this] { OnBnClickedBtnClrMapEmu(); });
 
@@ -128,7 +124,7 @@ void CCalibrationPage::buildControls() {
     m_emulationComboLabel = addField(PL("Emulacja"), m_emulationCombo);
 
     m_definition = new CGradientButton;
-    keepTranslated(m_definition, PL("Definicja"));
+    m_texts.track(m_definition, PL("Definicja"));
     connect(m_definition, &QPushButton::clicked, this, [this] { OnClickedBtnDefinition(); });
     m_fields->addWidget(m_definition, m_fields->rowCount(), 0, 1, 3);
 
@@ -163,7 +159,7 @@ CTransparentStatic* CCalibrationPage::addField(const char* caption, QWidget* fie
                                                const char* unit) {
     const int row = m_fields->rowCount();
     auto* label = new CTransparentStatic;
-    keepTranslated(label, caption);
+    m_texts.track(label, caption);
     m_fields->addWidget(label, row, 0);
     field->setMaximumWidth(std::min(field->maximumWidth(), 90));
     m_fields->addWidget(field, row, 1);
@@ -189,18 +185,6 @@ QGridLayout* CCalibrationPage::bottomRow() {
     return m_bottom;
 }
 
-void CCalibrationPage::keepTranslated(QWidget* widget, const char* text) {
-    m_captions.emplace_back(widget, text);
-    showCaption(widget, text);
-}
-
-void CCalibrationPage::showCaption(QWidget* widget, const char* text) {
-    if (auto* button = qobject_cast<QAbstractButton*>(widget))
-        button->setText(translated(text));
-    else if (auto* label = qobject_cast<QLabel*>(widget))
-        label->setText(translated(text));
-}
-
 QPushButton* CCalibrationPage::definitionButton() const {
     return m_definition;
 }
@@ -216,13 +200,12 @@ QString CCalibrationPage::channelLabelText() const {
 }
 
 QString CCalibrationPage::pageTitle() const {
-    return translated(calibration::pageTitle(m_channel, device().config()));
+    return translatedText(calibration::pageTitle(m_channel, device().config()));
 }
 
 void CCalibrationPage::retranslatePage() {
-    for (const auto& [widget, text] : m_captions)
-        showCaption(widget, text);
-    m_channelLabel->setText(translated(channelLabel(m_channel, device().config())));
+    m_texts.retranslate();
+    m_channelLabel->setText(translatedText(channelLabel(m_channel, device().config())));
     m_emulationCombo->retranslate();
     if (m_emulationCombo->currentIndex() < 0)
         m_emulationCombo->setCurrentIndex(0);
@@ -239,7 +222,7 @@ void CCalibrationPage::setOffsetShown(bool shown) {
 
 void CCalibrationPage::fillFromConfig() {
     applySettingsShape();
-    m_channelLabel->setText(translated(channelLabel(m_channel, device().config())));
+    m_channelLabel->setText(translatedText(channelLabel(m_channel, device().config())));
     refreshFromConfig();
 }
 

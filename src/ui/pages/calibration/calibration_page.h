@@ -4,6 +4,7 @@
 #include "lang/timer_based_gui.h"
 #include "ui/pages/calibration/calibration_rules.h"
 #include "ui/pages/common/config_page.h"
+#include "ui/pages/common/page_texts.h"
 
 #include <functional>
 #include <string>
@@ -77,8 +78,6 @@ protected:
     QLineEdit* newLiveField();
     // A row under the grids, for page-specific controls.
     QGridLayout* bottomRow();
-    // Sets a caption translated now and after every language change.
-    void keepTranslated(QWidget* widget, const char* text);
     // Runs body as the handler called name: errors show "<class>::<name>()".
     void handle(const char* name, const std::function<void()>& body);
     // Writes the offset-and-thresholds block; false when not written.
@@ -93,9 +92,11 @@ protected:
 
     void setOffsetShown(bool shown);
 
+    // The captions, translated now and after every language change.
+    CPageTexts m_texts;
+
 private:
     void buildControls();
-    static void showCaption(QWidget* widget, const char* text);
     void clearMap(calibration::EPageMap which);
     void mirrorSelection();
     CMapGrid& activeGrid();
@@ -126,7 +127,6 @@ private:
     QVBoxLayout* m_column = nullptr;
     QGridLayout* m_bottom = nullptr;
     QVBoxLayout* m_page = nullptr;
-    std::vector<std::pair<QWidget*, const char*>> m_captions;
 };
 
 } // namespace torva

@@ -1,9 +1,9 @@
 #include "ui/pages/calibration/calibration_rules.h"
 
 #include "config/rounding.h"
+#include "ui/controls/number_format.h"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace torva::calibration {
 
@@ -17,12 +17,6 @@ constexpr double kTpsJumpLowest = 0.05;
 constexpr double kTpsJumpMax = 1.0;
 constexpr double kTpsEmLimitDelayStep = 25;
 constexpr double kTpsEmLimitDelayMax = 5000;
-
-std::string format(const char* pattern, double value) {
-    char text[64];
-    std::snprintf(text, sizeof text, pattern, value);
-    return text;
-}
 
 bool percentScale(const CDeviceConfig& config) {
     return (config.m_base.m_flags & kPercentLoadScaleFlag) != 0;
@@ -108,11 +102,11 @@ std::array<std::string, kMapRows> loadHeaderTexts(EEmuChannel page, const CDevic
     std::array<std::string, kMapRows> texts;
     for (int r = 0; r < kMapRows; ++r) {
         if (whole)
-            texts[r] = format("%.0f", axis[r]);
+            texts[r] = formatNumber("%.0f", axis[r]);
         else if (percentScale(config) && span != 0)
-            texts[r] = format("%.0f", (axis[r] - axis[0]) * 100 / span);
+            texts[r] = formatNumber("%.0f", (axis[r] - axis[0]) * 100 / span);
         else
-            texts[r] = format("%.2f", axis[r]);
+            texts[r] = formatNumber("%.2f", axis[r]);
     }
     return texts;
 }
@@ -120,7 +114,7 @@ std::array<std::string, kMapRows> loadHeaderTexts(EEmuChannel page, const CDevic
 std::array<std::string, kMapColumns> rpmHeaderTexts(const CDeviceConfig& config) {
     std::array<std::string, kMapColumns> texts;
     for (int c = 0; c < kMapColumns; ++c)
-        texts[c] = format("%.0f", config.m_mapRpmCoordinatesEmu1[c]);
+        texts[c] = formatNumber("%.0f", config.m_mapRpmCoordinatesEmu1[c]);
     return texts;
 }
 

@@ -4,13 +4,11 @@
 #include "ui/pages/calibration/axis_dialog_input.h"
 #include "ui/pages/calibration/axis_dialog_parts.h"
 #include "ui/pages/calibration/calibration_rules.h"
+#include "ui/pages/common/page_texts.h"
 
 #include <QComboBox>
-#include <QGridLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -21,15 +19,16 @@ using namespace calibration;
 CEmuDefinitionDlg::CEmuDefinitionDlg(const CDeviceConfig& config, EEmuChannel channel,
                                      QWidget* parent)
     : CGradientDialog(parent), m_config(config), m_channel(channel) {
-    setWindowTitle(translated(PL("Definicja")));
+    setWindowTitle(translatedText(PL("Definicja")));
     const SEmuDefinition shown = definitionFromRecord(config, channel);
     m_minValue = numberField(this, "%.2f", shown.minValue);
     m_maxValue = numberField(this, "%.2f", shown.maxValue);
     m_minRpm = numberField(this, "%.0f", shown.minRpm);
     m_maxRpm = numberField(this, "%.0f", shown.maxRpm);
     m_scale = new QComboBox(this);
-    m_scale->addItem(translated(PL("Skala równomierna")), static_cast<int>(EAxisScale::Uniform));
-    m_scale->addItem(translated(PL("Skala precyzyjna")), static_cast<int>(EAxisScale::Precise));
+    m_scale->addItem(translatedText(PL("Skala równomierna")),
+                     static_cast<int>(EAxisScale::Uniform));
+    m_scale->addItem(translatedText(PL("Skala precyzyjna")), static_cast<int>(EAxisScale::Precise));
     m_scale->setCurrentIndex(0);
     // The digital-TPS axis is always uniform.
     m_scale->setEnabled(channel != EEmuChannel::TpsDigital);
@@ -38,28 +37,13 @@ CEmuDefinitionDlg::CEmuDefinitionDlg(const CDeviceConfig& config, EEmuChannel ch
     for (QLineEdit* field : {m_minValue, m_maxValue, m_minRpm, m_maxRpm})
         field->setFixedWidth(std::max(field->width(), m_scale->sizeHint().width()));
 
-    auto* fields = new QGridLayout;
-    const struct {
-        const char* label;
-        QWidget* field;
-    } rows[] = {{PL("Minimalna wartość"), m_minValue},
-                {PL("Maksymalna wartość"), m_maxValue},
-                {PL("Minimalne obroty"), m_minRpm},
-                {PL("Maksymalne obroty"), m_maxRpm},
-                {PL("Typ skali emulatora"), m_scale}};
-    int row = 0;
-    for (const auto& entry : rows) {
-        fields->addWidget(new QLabel(translated(entry.label), this), row, 0);
-        fields->addWidget(entry.field, row++, 1);
-    }
-    fields->setColumnStretch(0, 1);
-    fields->setHorizontalSpacing(16);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(fields);
-    layout->addWidget(m_problem);
-    layout->addSpacing(8);
-    layout->addLayout(okCancelRow(m_ok, m_cancel, this));
+    layOutAxisDialog(this,
+                     {{PL("Minimalna wartość"), m_minValue},
+                      {PL("Maksymalna wartość"), m_maxValue},
+                      {PL("Minimalne obroty"), m_minRpm},
+                      {PL("Maksymalne obroty"), m_maxRpm},
+                      {PL("Typ skali emulatora"), m_scale}},
+                     m_problem, m_ok, m_cancel);
     connect(m_ok, &QPushButton::clicked, this, &CEmuDefinitionDlg::OnOK);
     setMinimumWidth(320);
 }

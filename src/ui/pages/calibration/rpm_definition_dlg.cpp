@@ -4,12 +4,10 @@
 #include "lang/source_text.h"
 #include "ui/pages/calibration/axis_dialog_input.h"
 #include "ui/pages/calibration/axis_dialog_parts.h"
+#include "ui/pages/common/page_texts.h"
 
-#include <QGridLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace torva {
 
@@ -17,24 +15,14 @@ using namespace calibration;
 
 CRpmDefinitionDlg::CRpmDefinitionDlg(double minRpm, double maxRpm, QWidget* parent)
     : CGradientDialog(parent) {
-    setWindowTitle(translated(PL("Zakres RPM")));
+    setWindowTitle(translatedText(PL("Zakres RPM")));
     m_minRpm = numberField(this, "%.0f", minRpm);
     m_maxRpm = numberField(this, "%.0f", maxRpm);
     m_problem = problemLine(this);
 
-    auto* fields = new QGridLayout;
-    fields->addWidget(new QLabel(translated(PL("Minimalne obroty")), this), 0, 0);
-    fields->addWidget(m_minRpm, 0, 1);
-    fields->addWidget(new QLabel(translated(PL("Maksymalne obroty")), this), 1, 0);
-    fields->addWidget(m_maxRpm, 1, 1);
-    fields->setColumnStretch(0, 1);
-    fields->setHorizontalSpacing(16);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(fields);
-    layout->addWidget(m_problem);
-    layout->addSpacing(8);
-    layout->addLayout(okCancelRow(m_ok, m_cancel, this));
+    layOutAxisDialog(this,
+                     {{PL("Minimalne obroty"), m_minRpm}, {PL("Maksymalne obroty"), m_maxRpm}},
+                     m_problem, m_ok, m_cancel);
     connect(m_ok, &QPushButton::clicked, this, &CRpmDefinitionDlg::OnOK);
     setMinimumWidth(280);
 }

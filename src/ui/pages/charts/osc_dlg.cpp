@@ -14,6 +14,7 @@
 #include "ui/controls/transparent_static.h"
 #include "ui/pages/charts/chart_tool_icons.h"
 #include "ui/pages/common/handler_error.h"
+#include "ui/pages/common/page_texts.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -24,10 +25,6 @@ namespace {
 
 constexpr const char* kCaption = "TORVA";
 constexpr int kToolIconSize = 28;
-
-QString translated(const char* text) {
-    return QString::fromStdString(translate(text));
-}
 
 } // namespace
 
@@ -85,14 +82,14 @@ void COscDlg::buildControls() {
 }
 
 QString COscDlg::pageTitle() const {
-    return translated("Wykresy");
+    return translatedText("Wykresy");
 }
 
 void COscDlg::retranslatePage() {
-    m_clear->setToolTip(translated(PL("Wyczyść wykres")));
-    m_flagButton->setToolTip(translated(PL("Odczyt wartości")));
-    m_record->setToolTip(translated(PL("Nagrywaj do pliku")));
-    m_open->setToolTip(translated(PL("Otwórz plik")));
+    m_clear->setToolTip(translatedText(PL("Wyczyść wykres")));
+    m_flagButton->setToolTip(translatedText(PL("Odczyt wartości")));
+    m_record->setToolTip(translatedText(PL("Nagrywaj do pliku")));
+    m_open->setToolTip(translatedText(PL("Otwórz plik")));
     m_fileLabel->clear();
     updateFileLabel();
 }
@@ -178,14 +175,15 @@ void COscDlg::OnBnClickedBtnOpen() {
 void COscDlg::updateFileLabel() {
     QString text;
     if (m_opened) {
-        text = QStringLiteral("%1 %2     %3 ~%4     %5 %6")
-                   .arg(translated(PL("Plik:")), QString::fromStdString(m_opened->fileName),
-                        translated(PL("Czas:")), QString::fromStdString(m_opened->durationText()),
-                        translated(PL("Próbki:")))
-                   .arg(m_opened->records);
+        text =
+            QStringLiteral("%1 %2     %3 ~%4     %5 %6")
+                .arg(translatedText(PL("Plik:")), QString::fromStdString(m_opened->fileName),
+                     translatedText(PL("Czas:")), QString::fromStdString(m_opened->durationText()),
+                     translatedText(PL("Próbki:")))
+                .arg(m_opened->records);
     } else if (m_polling.isRecording()) {
         text = QStringLiteral("%1 %2").arg(
-            translated(PL("Nagrywanie:")),
+            translatedText(PL("Nagrywanie:")),
             QString::fromStdString(openedRecording(m_polling.recordingFileName(), 0).fileName));
     }
     if (text != m_fileLabel->text()) {

@@ -6,14 +6,17 @@
 
 namespace torva {
 
-bool writeBlockReported(CLPGDevice& device, EBlock block, const char* failure) {
-    if (!device.isConnected())
-        return false;
+bool writeBlockShowingFailure(CLPGDevice& device, IUserInterface& ui, EBlock block,
+                              const char* failure) {
     bool written = false;
     runResponsively([&] { written = device.writeBlock(block); });
     if (!written)
-        appUi().message(failure, page_message::kCaption, EIcon::Error);
+        ui.message(failure, page_message::kCaption, EIcon::Error);
     return written;
+}
+
+bool writeBlockReported(CLPGDevice& device, EBlock block, const char* failure) {
+    return device.isConnected() && writeBlockShowingFailure(device, appUi(), block, failure);
 }
 
 } // namespace torva

@@ -6,6 +6,12 @@
 namespace torva {
 
 class CLPGDevice;
+class IUserInterface;
+
+// Writes block while the window keeps painting; a failed write shows failure through ui
+// (caption "TORVA", error icon). True only when the block was written.
+bool writeBlockShowingFailure(CLPGDevice& device, IUserInterface& ui, EBlock block,
+                              const char* failure);
 
 // The second half of every page edit: the record already holds the new value; when a
 // controller is connected the block that holds it is written (the window keeps painting under

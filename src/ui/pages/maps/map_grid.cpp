@@ -2,9 +2,9 @@
 
 #include "config/maps/map_catalogue.h"
 #include "lang/source_text.h"
-#include "lang/translation.h"
 #include "link/lpg_device.h"
 #include "platform/user_interface.h"
+#include "ui/pages/common/page_texts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -18,10 +18,6 @@
 namespace torva {
 
 namespace {
-
-QString translated(const char* text) {
-    return QString::fromStdString(translate(text));
-}
 
 EHeaderCell headerCell(EItemKind kind) {
     return kind == EItemKind::RowHeader      ? EHeaderCell::Load
@@ -191,9 +187,9 @@ void CMapGrid::pasteFromClipboard() {
 
 void CMapGrid::askAndSetValue() {
     bool ok = false;
-    const double value = QInputDialog::getDouble(&m_view, translated(PL("Ustaw wartość")),
-                                                 translated(PL("Wartość:")), 0, m_map->m_valueMin,
-                                                 m_map->m_valueMax, 1, &ok);
+    const double value = QInputDialog::getDouble(&m_view, translatedText(PL("Ustaw wartość")),
+                                                 translatedText(PL("Wartość:")), 0,
+                                                 m_map->m_valueMin, m_map->m_valueMax, 1, &ok);
     if (ok)
         underWaitCursor([&] { return m_map->setSelectedTo(value); });
 }
@@ -201,16 +197,18 @@ void CMapGrid::askAndSetValue() {
 void CMapGrid::askAndAdd() {
     bool ok = false;
     const double span = m_map->m_valueMax - m_map->m_valueMin;
-    const double delta = QInputDialog::getDouble(
-        &m_view, translated(PL("Dodaj")), translated(PL("Wartość:")), 0, -span, span, 1, &ok);
+    const double delta =
+        QInputDialog::getDouble(&m_view, translatedText(PL("Dodaj")),
+                                translatedText(PL("Wartość:")), 0, -span, span, 1, &ok);
     if (ok)
         underWaitCursor([&] { return m_map->addToSelected(delta); });
 }
 
 void CMapGrid::askAndScale() {
     bool ok = false;
-    const double percent = QInputDialog::getDouble(
-        &m_view, translated(PL("Pomnóż")), translated(PL("Procent:")), 100, 0, 1000, 1, &ok);
+    const double percent =
+        QInputDialog::getDouble(&m_view, translatedText(PL("Pomnóż")),
+                                translatedText(PL("Procent:")), 100, 0, 1000, 1, &ok);
     if (ok)
         underWaitCursor([&] { return m_map->scaleSelected(percent); });
 }
@@ -219,7 +217,7 @@ void CMapGrid::showContextMenu(const QPoint& where) {
     QMenu menu(&m_view);
     const bool selected = m_map->getSelection().any;
     const auto add = [&](const char* text, auto run, bool enabled) {
-        QAction* action = menu.addAction(translated(text));
+        QAction* action = menu.addAction(translatedText(text));
         action->setEnabled(enabled && !m_map->busy());
         connect(action, &QAction::triggered, this, run);
     };

@@ -1,7 +1,6 @@
 #include "ui/pages/readings/readings_dlg.h"
 
 #include "lang/source_text.h"
-#include "lang/translation.h"
 #include "link/device_errors.h"
 #include "link/lpg_device.h"
 #include "platform/error.h"
@@ -12,6 +11,7 @@
 #include "ui/controls/transparent_group_box.h"
 #include "ui/controls/transparent_static.h"
 #include "ui/pages/common/handler_error.h"
+#include "ui/pages/common/page_texts.h"
 #include "ui/pages/common/responsive_call.h"
 #include "ui/pages/readings/console.h"
 
@@ -54,10 +54,6 @@ constexpr int kTotalGauge = 12;
 constexpr int kPerHourGauge = 13;
 constexpr int kGaugeColumns = 7;
 
-QString translated(const char* text) {
-    return QString::fromStdString(translate(text));
-}
-
 } // namespace
 
 CReadingsDlg::CReadingsDlg(CLPGDevice& device, const CDeviceErrorList* decoders, QWidget* parent)
@@ -73,7 +69,7 @@ void CReadingsDlg::buildControls() {
     for (int i = 0; i < kGaugeCount; ++i) {
         const SGaugeSpec& spec = kGauges[i];
         m_gauges[i] =
-            new CTransparentBarDisplay(translated(spec.caption), QString::fromUtf8(spec.format),
+            new CTransparentBarDisplay(translatedText(spec.caption), QString::fromUtf8(spec.format),
                                        spec.maximum, spec.divisions, this);
         m_gauges[i]->setPos(0);
         // Equal columns, whatever the captions' lengths.
@@ -85,7 +81,7 @@ void CReadingsDlg::buildControls() {
         gauges->setColumnStretch(column, 1);
     }
 
-    m_mode = new CTransparentStatic(translated(m_modeText));
+    m_mode = new CTransparentStatic(translatedText(m_modeText));
     m_cruise = new CTransparentStatic(QString());
     m_error = new CTransparentStatic(QString());
     for (CTransparentStatic* label : {m_mode, m_cruise, m_error}) {
@@ -99,9 +95,9 @@ void CReadingsDlg::buildControls() {
     m_console = new CConsole;
     connect(m_console, &CConsole::clicked, this, [this] { OnClickedConsole(); });
 
-    m_auto = new CGradientButton(translated("AUTO"), this);
-    m_gas = new CGradientButton(translated("GAZ"), this);
-    m_diesel = new CGradientButton(translated("DIESEL"), this);
+    m_auto = new CGradientButton(translatedText("AUTO"), this);
+    m_gas = new CGradientButton(translatedText("GAZ"), this);
+    m_diesel = new CGradientButton(translatedText("DIESEL"), this);
     connect(m_auto, &QPushButton::clicked, this, [this] { OnBnClickedButtonauto(); });
     connect(m_gas, &QPushButton::clicked, this, [this] { OnBnClickedButtonlpg(); });
     connect(m_diesel, &QPushButton::clicked, this, [this] { OnBnClickedButtonpetrol(); });
@@ -111,7 +107,7 @@ void CReadingsDlg::buildControls() {
     labels->addWidget(m_mode);
     labels->addWidget(m_cruise);
     labels->addWidget(m_error);
-    m_switchBox = new CTransparentGroupBox(translated("Konsolka"), this);
+    m_switchBox = new CTransparentGroupBox(translatedText("Konsolka"), this);
     auto* panel = new QHBoxLayout(m_switchBox);
     panel->setContentsMargins(4, 0, 4, 2);
     panel->setSpacing(6);
@@ -149,21 +145,21 @@ QLabel* CReadingsDlg::errorLabel() const {
 }
 
 QString CReadingsDlg::pageTitle() const {
-    return translated("Odczyty");
+    return translatedText("Odczyty");
 }
 
 void CReadingsDlg::retranslatePage() {
     for (int i = 0; i < kGaugeCount; ++i) {
         m_gauges[i]->setCaption(
-            translated(i == kAuxRpmGauge ? auxSpeedCaption(m_auxSource) : kGauges[i].caption));
+            translatedText(i == kAuxRpmGauge ? auxSpeedCaption(m_auxSource) : kGauges[i].caption));
     }
-    m_switchBox->setTitle(translated("Konsolka"));
-    m_auto->setText(translated("AUTO"));
-    m_gas->setText(translated("GAZ"));
-    m_diesel->setText(translated("DIESEL"));
-    m_mode->setText(translated(m_modeText));
-    m_cruise->setText(*m_cruiseText ? translated(m_cruiseText) : QString());
-    m_error->setText(m_errorShown ? translated("BŁĄD") : QString());
+    m_switchBox->setTitle(translatedText("Konsolka"));
+    m_auto->setText(translatedText("AUTO"));
+    m_gas->setText(translatedText("GAZ"));
+    m_diesel->setText(translatedText("DIESEL"));
+    m_mode->setText(translatedText(m_modeText));
+    m_cruise->setText(*m_cruiseText ? translatedText(m_cruiseText) : QString());
+    m_error->setText(m_errorShown ? translatedText("BŁĄD") : QString());
 }
 
 void CReadingsDlg::resizeEvent(QResizeEvent* event) {
@@ -197,12 +193,12 @@ void CReadingsDlg::refresh() {
         showGauges(sample);
         if (const auto text = m_labels.modeChange(sample.m_fuelMode)) {
             m_modeText = *text;
-            m_mode->setText(translated(m_modeText));
+            m_mode->setText(translatedText(m_modeText));
             ++m_modeWrites;
         }
         if (const auto text = m_labels.cruiseChange(sample.m_statusFlags)) {
             m_cruiseText = *text;
-            m_cruise->setText(*m_cruiseText ? translated(m_cruiseText) : QString());
+            m_cruise->setText(*m_cruiseText ? translatedText(m_cruiseText) : QString());
             ++m_cruiseWrites;
         }
         if (m_countdowns.fuelLevelDue()) {
@@ -243,7 +239,7 @@ void CReadingsDlg::showGauges(const DiagSample& sample) {
 void CReadingsDlg::setAuxCaption(EAuxSpeedSource source) {
     if (source != m_auxSource) {
         m_auxSource = source;
-        m_gauges[kAuxRpmGauge]->setCaption(translated(auxSpeedCaption(source)));
+        m_gauges[kAuxRpmGauge]->setCaption(translatedText(auxSpeedCaption(source)));
     }
 }
 
@@ -263,7 +259,7 @@ void CReadingsDlg::updateErrorLabel() {
         return;
     }
     m_errorShown = !m_decoders->decodeStatus(status).empty();
-    m_error->setText(m_errorShown ? translated("BŁĄD") : QString());
+    m_error->setText(m_errorShown ? translatedText("BŁĄD") : QString());
 }
 
 void CReadingsDlg::updateConsumption() {

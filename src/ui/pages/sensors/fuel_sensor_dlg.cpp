@@ -2,7 +2,6 @@
 
 #include "config/device_config.h"
 #include "lang/source_text.h"
-#include "lang/translation.h"
 #include "link/diag_sample.h"
 #include "link/lpg_device.h"
 #include "platform/user_interface.h"
@@ -12,6 +11,7 @@
 #include "ui/controls/transparent_group_box.h"
 #include "ui/controls/transparent_static.h"
 #include "ui/pages/common/handler_guard.h"
+#include "ui/pages/common/page_texts.h"
 #include "ui/pages/common/up_down_field.h"
 #include "ui/pages/common/value_combo.h"
 #include "ui/pages/sensors/fuel_sensor_rules.h"
@@ -31,16 +31,12 @@ constexpr int kTicksPerLevel = 5;
 // Type 13's thresholds are shown in bar.
 constexpr SUpDownRule kBarDisplayRule{.step = 0.8, .min = 0, .max = 204, .format = "%.1f"};
 
-QString translated(const char* text) {
-    return QString::fromStdString(translate(text));
-}
-
 } // namespace
 
 CFuelSensorDlg::CFuelSensorDlg(CLPGDevice& device, QWidget* parent)
     : CGradientDialog(parent), m_device(device), m_actions(device, appUi()) {
-    setWindowTitle(translated(PL("Czujnik poziomu gazu")));
-    auto* close = new CGradientButton(translated(PL("Zamknij")), this);
+    setWindowTitle(translatedText(PL("Czujnik poziomu gazu")));
+    auto* close = new CGradientButton(translatedText(PL("Zamknij")), this);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -66,18 +62,18 @@ CFuelSensorDlg::CFuelSensorDlg(CLPGDevice& device, QWidget* parent)
 }
 
 QWidget* CFuelSensorDlg::buildTypeGroup() {
-    auto* group = new CTransparentGroupBox(translated(PL("Czujnik poziomu gazu")), this);
+    auto* group = new CTransparentGroupBox(translatedText(PL("Czujnik poziomu gazu")), this);
     auto* grid = new QGridLayout(group);
     m_type = new CValueCombo(group);
     m_type->setItems(fuelSensorTypeList(m_device.config().m_devInfo.m_version));
     connect(m_type, &QComboBox::activated, this, [this] { OnSelendokCmbType(); });
-    grid->addWidget(new CTransparentStatic(translated(PL("Typ:")), group), 0, 0);
+    grid->addWidget(new CTransparentStatic(translatedText(PL("Typ:")), group), 0, 0);
     grid->addWidget(m_type, 0, 1);
     const std::array<const char*, 4> captions{
         PL("Zasilanie z zaworu"), PL("Start w trybie AUTO po opróżnieniu zbiornika"),
         PL("Nie pozwalaj na wzrost poziomu wskazywanego"), PL("Sygnał buzzera ciągły")};
     for (std::size_t i = 0; i < captions.size(); ++i) {
-        auto* box = new CTransparentCheckBox(translated(captions[i]), group);
+        auto* box = new CTransparentCheckBox(translatedText(captions[i]), group);
         const auto which = static_cast<EFuelSensorSwitch>(i);
         connect(box, &QCheckBox::clicked, this,
                 [this, which](bool on) { OnClickedSwitch(which, on); });
@@ -90,7 +86,7 @@ QWidget* CFuelSensorDlg::buildTypeGroup() {
 
 QWidget* CFuelSensorDlg::buildCalibrationGroup() {
     m_calibrationGroup =
-        new CTransparentGroupBox(translated(PL("Kalibracja czujnika poziomu gazu")), this);
+        new CTransparentGroupBox(translatedText(PL("Kalibracja czujnika poziomu gazu")), this);
     auto* thresholds = new QHBoxLayout;
     const std::array<const char*, 4> names{"R1", "R2", "R3", "R4"};
     for (std::size_t i = 0; i < names.size(); ++i) {
@@ -111,12 +107,12 @@ QWidget* CFuelSensorDlg::buildCalibrationGroup() {
     m_level->setReadOnly(true);
     m_levelBar =
         new CTransparentBarDisplay(QString(), QStringLiteral("%.0f%%"), 100, 4, m_calibrationGroup);
-    m_setMin = new CGradientButton(translated(PL("Ustaw minimum")), m_calibrationGroup);
-    m_setMax = new CGradientButton(translated(PL("Ustaw maksimum")), m_calibrationGroup);
+    m_setMin = new CGradientButton(translatedText(PL("Ustaw minimum")), m_calibrationGroup);
+    m_setMax = new CGradientButton(translatedText(PL("Ustaw maksimum")), m_calibrationGroup);
     connect(m_setMin, &QPushButton::clicked, this, &CFuelSensorDlg::OnBnClickedBtnSetMin);
     connect(m_setMax, &QPushButton::clicked, this, &CFuelSensorDlg::OnBnClickedBtnSetMax);
     auto* level = new QHBoxLayout;
-    level->addWidget(new CTransparentStatic(translated(PL("Poziom gazu")), m_calibrationGroup));
+    level->addWidget(new CTransparentStatic(translatedText(PL("Poziom gazu")), m_calibrationGroup));
     level->addWidget(m_level, 1);
     level->addWidget(m_setMin);
     level->addWidget(m_setMax);
@@ -130,12 +126,12 @@ QWidget* CFuelSensorDlg::buildCalibrationGroup() {
 
 QWidget* CFuelSensorDlg::buildVirtualGroup() {
     m_virtualGroup =
-        new CTransparentGroupBox(translated(PL("Wirtualny czujnik poziomu gazu")), this);
+        new CTransparentGroupBox(translatedText(PL("Wirtualny czujnik poziomu gazu")), this);
     auto* row = new QHBoxLayout(m_virtualGroup);
     m_liters = new CUpDownField(kLitresRule, m_virtualGroup);
     connect(m_liters, &CUpDownField::stepped, this, &CFuelSensorDlg::OnDeltaposSpinLiters);
-    row->addWidget(
-        new CTransparentStatic(translated(PL("Ilość zatankowana do zbiornika")), m_virtualGroup));
+    row->addWidget(new CTransparentStatic(translatedText(PL("Ilość zatankowana do zbiornika")),
+                                          m_virtualGroup));
     row->addWidget(m_liters);
     row->addWidget(new CTransparentStatic(QStringLiteral("L"), m_virtualGroup));
     row->addStretch(1);

@@ -3,8 +3,7 @@
 #include "config/device_config.h"
 #include "link/lpg_device.h"
 #include "platform/user_interface.h"
-#include "ui/pages/common/page_messages.h"
-#include "ui/pages/common/responsive_call.h"
+#include "ui/pages/common/block_write.h"
 
 namespace torva {
 
@@ -12,11 +11,7 @@ bool writeExistingBlock(CLPGDevice& device, IUserInterface& ui, EBlock block, co
     const SDevInfo& info = device.config().m_devInfo;
     if (!blockExists(block, info.m_version, info.m_deviceID))
         return true;
-    bool written = false;
-    runResponsively([&] { written = device.writeBlock(block); });
-    if (!written)
-        ui.message(failure, page_message::kCaption, EIcon::Error);
-    return written;
+    return writeBlockShowingFailure(device, ui, block, failure);
 }
 
 CUiWaitCursor::CUiWaitCursor(IUserInterface& ui) : m_ui(ui) {

@@ -3,7 +3,6 @@
 #include "document/axis_update.h"
 #include "document/veko2012_doc.h"
 #include "lang/source_text.h"
-#include "lang/translation.h"
 #include "link/lpg_device.h"
 #include "platform/user_interface.h"
 #include "ui/controls/gradient_button.h"
@@ -37,10 +36,6 @@ namespace torva {
 namespace {
 
 constexpr int kColumnSpacing = 8;
-
-QString translated(const char* text) {
-    return QString::fromStdString(translate(text));
-}
 
 SValueList valueList(const ComboOptions& options) {
     SValueList list;
@@ -202,22 +197,21 @@ CSettingsDlg::CSettingsDlg(CVeko2012Doc& doc, QWidget* parent)
 }
 
 QString CSettingsDlg::pageTitle() const {
-    return translated(PL("Ustawienia"));
+    return translatedText(PL("Ustawienia"));
 }
 
 QWidget* CSettingsDlg::newLabel(const char* text, QWidget* parent) {
-    auto* label = new CTransparentStatic(translated(text), parent);
+    auto* label = new CTransparentStatic(translatedText(text), parent);
     // A long caption takes two lines rather than squeeze its field.
     label->setWordWrap(true);
-    m_texts.emplace_back(label, text);
+    m_texts.track(label, text);
     return label;
 }
 
 CTransparentGroupBox* CSettingsDlg::newGroup(const char* title, QGridLayout*& grid) {
     auto* group = new CTransparentGroupBox(m_content);
     if (title != nullptr) {
-        group->setTitle(translated(title));
-        m_texts.emplace_back(group, title);
+        m_texts.track(group, title);
     }
     grid = new QGridLayout(group);
     // The fields keep their width at the right; the captions take the rest.
@@ -261,8 +255,7 @@ void CSettingsDlg::addComboRow(QGridLayout* grid, ESettingsCombo combo, const ch
 
 void CSettingsDlg::addCheckRow(QGridLayout* grid, ESettingsCheck check, const char* caption) {
     QWidget* parent = grid->parentWidget();
-    auto* box = new CTransparentCheckBox(translated(caption), parent);
-    m_texts.emplace_back(box, caption);
+    auto* box = m_texts.track(new CTransparentCheckBox(parent), caption);
     connect(box, &QCheckBox::clicked, this, [this, check](bool on) { OnClickedChk(check, on); });
     grid->addWidget(box, grid->rowCount(), 0, 1, 2);
     m_checks[check] = box;
@@ -270,8 +263,7 @@ void CSettingsDlg::addCheckRow(QGridLayout* grid, ESettingsCheck check, const ch
 }
 
 QAbstractButton* CSettingsDlg::addButtonRow(QGridLayout* grid, const char* caption) {
-    auto* button = new CGradientButton(translated(caption), grid->parentWidget());
-    m_texts.emplace_back(button, caption);
+    auto* button = m_texts.track(new CGradientButton(grid->parentWidget()), caption);
     grid->addWidget(button, grid->rowCount(), 0, 1, 2);
     return button;
 }
@@ -422,16 +414,7 @@ void CSettingsDlg::resizeEvent(QResizeEvent* event) {
 }
 
 void CSettingsDlg::retranslatePage() {
-    for (const auto& [widget, text] : m_texts) {
-        if (widget == nullptr)
-            continue;
-        if (auto* group = qobject_cast<QGroupBox*>(widget))
-            group->setTitle(translated(text));
-        else if (auto* button = qobject_cast<QAbstractButton*>(widget))
-            button->setText(translated(text));
-        else if (auto* label = qobject_cast<QLabel*>(widget))
-            label->setText(translated(text));
-    }
+    m_texts.retranslate();
     for (const auto& [combo, box] : m_combos)
         box->retranslate();
     m_fuelSensor->retranslate();

@@ -1,11 +1,10 @@
 #pragma once
 
 #include "ui/pages/common/config_page.h"
+#include "ui/pages/common/page_texts.h"
 #include "ui/pages/settings/settings_actions.h"
 #include "ui/pages/settings/settings_combos.h"
 #include "ui/pages/settings/settings_spins.h"
-
-#include <QPointer>
 
 #include <functional>
 #include <map>
@@ -106,8 +105,8 @@ private:
     QHBoxLayout* m_columns = nullptr;
     int m_columnCount = 0;
     std::vector<CTransparentGroupBox*> m_groups;
-    // Every text the page shows, with its Polish source, for a language change.
-    std::vector<std::pair<QPointer<QWidget>, const char*>> m_texts;
+    // Every text the page shows, for a language change.
+    CPageTexts m_texts;
 
     std::map<ESettingsSpin, CUpDownField*> m_spins;
     std::map<ESettingsCombo, CValueCombo*> m_combos;

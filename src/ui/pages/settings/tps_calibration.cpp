@@ -5,6 +5,7 @@
 #include "lang/source_text.h"
 #include "link/lpg_device.h"
 #include "platform/user_interface.h"
+#include "ui/pages/common/page_messages.h"
 
 #include <algorithm>
 #include <utility>
@@ -13,9 +14,7 @@ namespace torva {
 
 namespace {
 
-constexpr const char* kCaption = "TORVA";
 constexpr const char* kCalibrationCaption = PL("Kalibracja TPS");
-constexpr const char* kWriteFailed = PL("Nie powiodło się wpisanie ustawień do urządzenia!");
 constexpr const char* kReadFailed = PL("Nie powiodło się wczytanie ustawień urządzenia!");
 constexpr const char* kDieselFailed = PL("Nie powiodło się przełączenie na diesla!");
 constexpr const char* kNoConnection = PL("BRAK POŁĄCZENIA");
@@ -102,7 +101,7 @@ void CTpsCalibration::waitRounds(int rounds) {
 }
 
 void CTpsCalibration::failed(const char* text) {
-    m_ui.message(text, kCaption, EIcon::Error);
+    m_ui.message(text, page_message::kCaption, EIcon::Error);
 }
 
 std::optional<STpsReading> CTpsCalibration::readPedal() {
@@ -135,7 +134,7 @@ bool CTpsCalibration::writeAxis(EBlock block, LoadAxis& field, const LoadAxis& a
     if (m_device.writeBlock(block))
         return true;
     m_device.withConfig([&](CDeviceConfig&) { field = before; });
-    failed(kWriteFailed);
+    failed(page_message::kWriteFailed);
     return false;
 }
 
@@ -177,12 +176,12 @@ ETpsCalibrationEnd CTpsCalibration::calibrateCorrelation(const STpsReading& low,
              PL("Kalibracja TPS podwójny")))
         return ETpsCalibrationEnd::Cancelled;
     if (!m_device.setCorrelationRecording(true)) {
-        failed(kWriteFailed);
+        failed(page_message::kWriteFailed);
         return ETpsCalibrationEnd::Failed;
     }
     waitRounds(kRecordingRounds);
     if (!m_device.setCorrelationRecording(false)) {
-        failed(kWriteFailed);
+        failed(page_message::kWriteFailed);
         return ETpsCalibrationEnd::Failed;
     }
     CorrelationTable recorded{};
@@ -194,7 +193,7 @@ ETpsCalibrationEnd CTpsCalibration::calibrateCorrelation(const STpsReading& low,
     const auto line =
         tpsCorrelationLine(low.tps1Count, low.tps2Count, high.tps1Count, high.tps2Count);
     if (!line || !writeCorrelationChecked(*line)) {
-        failed(kWriteFailed);
+        failed(page_message::kWriteFailed);
         return ETpsCalibrationEnd::Failed;
     }
     return ETpsCalibrationEnd::Completed;

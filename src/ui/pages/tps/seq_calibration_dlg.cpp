@@ -1,10 +1,10 @@
 #include "ui/pages/tps/seq_calibration_dlg.h"
 
 #include "lang/source_text.h"
-#include "lang/translation.h"
 #include "platform/error.h"
 #include "platform/user_interface.h"
 #include "ui/controls/gradient_button.h"
+#include "ui/pages/common/page_texts.h"
 #include "ui/pages/common/responsive_call.h"
 #include "ui/pages/tps/sequence_capture.h"
 #include "ui/pages/tps/sequence_chart.h"
@@ -21,32 +21,28 @@ namespace {
 
 constexpr const char* kCaption = "TORVA";
 
-QString translated(const char* text) {
-    return QString::fromStdString(translate(text));
-}
-
 } // namespace
 
 CSeqCalibrationDlg::CSeqCalibrationDlg(CLPGDevice& device, QWidget* parent)
     : CGradientDialog(parent), m_device(device), m_chart(new CSequenceChart(this)) {
-    setWindowTitle(translated(PL("Kalibracja sygnałów dla sekwencji gazowej")));
+    setWindowTitle(translatedText(PL("Kalibracja sygnałów dla sekwencji gazowej")));
 
     auto* fields = new QGridLayout;
     const char* labels[] = {PL("Próg dla RPM"), PL("Dzielnik dla RPM"),
                             PL("Próg dla sygnału wałka rozrządu"),
                             PL("Dzielnik dla sygnału wałka rozrządu")};
     for (int i = 0; i < 4; ++i) {
-        fields->addWidget(new QLabel(translated(labels[i]), this), i / 2, (i % 2) * 2);
+        fields->addWidget(new QLabel(translatedText(labels[i]), this), i / 2, (i % 2) * 2);
         auto* edit = new QLineEdit(this);
         edit->setMaximumWidth(80);
         fields->addWidget(edit, i / 2, (i % 2) * 2 + 1);
     }
 
     auto* calibrate =
-        new CGradientButton(translated(PL("Kalibracja sygnałów RPM i wałka rozrządu")), this);
-    auto* save = new CGradientButton(translated(PL("Zapisz sygnał")), this);
-    auto* load = new CGradientButton(translated(PL("Wczytaj sygnał")), this);
-    auto* close = new CGradientButton(translated(PL("Zamknij")), this);
+        new CGradientButton(translatedText(PL("Kalibracja sygnałów RPM i wałka rozrządu")), this);
+    auto* save = new CGradientButton(translatedText(PL("Zapisz sygnał")), this);
+    auto* load = new CGradientButton(translatedText(PL("Wczytaj sygnał")), this);
+    auto* close = new CGradientButton(translatedText(PL("Zamknij")), this);
     connect(calibrate, &QPushButton::clicked, this, &CSeqCalibrationDlg::OnBnClickedBtnCalibrate);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
 

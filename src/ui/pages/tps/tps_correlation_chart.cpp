@@ -1,8 +1,8 @@
 #include "ui/pages/tps/tps_correlation_chart.h"
 
 #include "lang/source_text.h"
-#include "lang/translation.h"
 #include "link/lpg_device.h"
+#include "ui/pages/common/page_texts.h"
 
 #include <QPainter>
 #include <QTimer>
@@ -18,10 +18,6 @@ constexpr int kGridLines = 10;
 const QColor kGridColour(190, 190, 190);
 const QColor kSeriesColours[] = {QColor(200, 20, 20), QColor(20, 20, 200)};
 constexpr const char* kLegend[] = {PL("Wejście"), PL("Wyjście")};
-
-QString translated(const char* text) {
-    return QString::fromStdString(translate(text));
-}
 
 } // namespace
 
@@ -87,12 +83,12 @@ void CTPSCorelationChart::paintEvent(QPaintEvent*) {
     painter.drawRect(plot);
     painter.drawText(
         QRect(plot.left(), height() - metrics.height() - 2, plot.width(), metrics.height()),
-        Qt::AlignCenter, translated(PL("TPS1 [V]")));
+        Qt::AlignCenter, translatedText(PL("TPS1 [V]")));
     painter.save();
     painter.translate(metrics.height(), plot.center().y());
     painter.rotate(-90);
     painter.drawText(QRect(-plot.height() / 2, -metrics.height(), plot.height(), metrics.height()),
-                     Qt::AlignCenter, translated(PL("TPS2 [V]")));
+                     Qt::AlignCenter, translatedText(PL("TPS2 [V]")));
     painter.restore();
 
     // Legend in the top left corner, where the pairs of a working pedal never go.
@@ -102,7 +98,7 @@ void CTPSCorelationChart::paintEvent(QPaintEvent*) {
         painter.setBrush(kSeriesColours[series]);
         painter.drawEllipse(QPoint(plot.left() + 12, y + metrics.height() / 2), 3, 3);
         painter.setPen(Qt::black);
-        painter.drawText(plot.left() + 22, y + metrics.ascent(), translated(kLegend[series]));
+        painter.drawText(plot.left() + 22, y + metrics.ascent(), translatedText(kLegend[series]));
     }
 
     painter.setClipRect(plot);
