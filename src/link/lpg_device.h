@@ -244,7 +244,8 @@ public:
     CDiagData& diagData() { return m_diagData; }
     // Closes the owned port and opens the same device again with the controller's line settings
     // and time-outs, without identification, under the exchange mutex (so no exchange of another
-    // thread is cut). False when that fails or the device has no port of its own.
+    // thread is cut). False when that fails or the device has no port of its own, and for a
+    // pseudo-terminal whose other side has closed (left open: it can never answer again).
     bool reOpen();
 
     // ---- Connection ---------------------------------------------------------------------------

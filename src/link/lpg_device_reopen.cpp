@@ -8,6 +8,10 @@ bool CLPGDevice::reOpen() {
     if (m_port == nullptr)
         return false;
     CMSGMutex::Guard exchange(m_exchangeMutex);
+    // Its number goes to the next terminal made, often another program's (a second simulator):
+    // opening the name again would take over that line. Kept open, the number stays ours.
+    if (m_port->isHungUpPseudoTerminal())
+        return false;
     const std::string path = m_port->devicePath();
     const int number = m_port->portNumber();
     try {

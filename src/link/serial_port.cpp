@@ -8,11 +8,14 @@
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
+#include <linux/major.h>
 #include <linux/serial.h>
 #include <poll.h>
 #include <sstream>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <termios.h>
 #include <unistd.h>
 #include <utility>
@@ -125,6 +128,19 @@ void CSerialPort::close() {
         return;
     ioctl(fd, TIOCNXCL); // a pseudo-terminal keeps the flag after the slave closes
     ::close(fd);
+}
+
+bool CSerialPort::isHungUpPseudoTerminal() const {
+    const int fd = m_fd.load();
+    struct stat device {};
+    if (fd < 0 || fstat(fd, &device) != 0 || !S_ISCHR(device.st_mode))
+        return false;
+    const unsigned int number = major(device.st_rdev);
+    if (number < UNIX98_PTY_SLAVE_MAJOR ||
+        number >= UNIX98_PTY_SLAVE_MAJOR + UNIX98_PTY_MAJOR_COUNT)
+        return false;
+    pollfd line{fd, 0, 0};
+    return ::poll(&line, 1, 0) == 1 && (line.revents & POLLHUP) != 0;
 }
 
 void CSerialPort::setState(const SLineSettings& settings) {

@@ -40,6 +40,10 @@ public:
     // Number and path of the last successful open; 0 when the path has no port number.
     int portNumber() const { return m_portNumber; }
     const std::string& devicePath() const { return m_devicePath; }
+    // True when the open device is a pseudo-terminal whose other side has closed. Such a
+    // terminal never comes back, and once it is closed here the system gives its number (and
+    // so its name) to the next terminal any program makes.
+    bool isHungUpPseudoTerminal() const;
 
     void setState(const SLineSettings& settings);
     void setTimeout(const STimeouts& timeouts);

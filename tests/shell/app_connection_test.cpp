@@ -114,16 +114,19 @@ TEST(AppConnection, WithoutAControllerTheWindowSaysSo) {
 TEST(AppConnection, FactorySettingsFromTheMenuReachTheController) {
     selectLanguage(kPolishLanguage);
     test::CProcessStateGuard processState;
+    // Answers a failed start-up connection too, so that it fails the test instead of hanging it.
+    CModalAnswerer user;
+    user.chooseDemo = false;
     SAppOptions options;
     options.simulate = true;
     CVeko2012App app(options);
     ASSERT_TRUE(app.start());
-    ASSERT_TRUE(app.doc().device().isConnected());
+    ASSERT_TRUE(app.doc().device().isConnected()) << user.boxTexts.join("\n").toStdString();
+    user.boxTexts.clear();
     CDeviceConfig& live = app.doc().device().config();
     live.m_base.m_switchRPM = 2500;
     app.simulator()->transcript().clear();
 
-    CModalAnswerer user;
     QAction* factory = app.frame().mainMenu()->findAction("Przywróć ustawienia fabryczne");
     ASSERT_TRUE(factory->isEnabled());
     factory->trigger();
@@ -256,11 +259,13 @@ TEST(AppConnection, AnyExceptionInAMenuCommandIsShownAndPollingRunsAgain) {
     };
     selectLanguage(kPolishLanguage);
     test::CProcessStateGuard processState;
+    CModalAnswerer startUpUser; // a failed connection fails the test instead of hanging it
+    startUpUser.chooseDemo = false;
     SAppOptions options;
     options.simulate = true;
     CVeko2012App app(options);
     ASSERT_TRUE(app.start());
-    ASSERT_TRUE(app.doc().polling().isPolling());
+    ASSERT_TRUE(app.doc().polling().isPolling()) << startUpUser.boxTexts.join("\n").toStdString();
     const SDevInfo& info = app.doc().device().config().m_devInfo;
     const std::string firmware = (std::filesystem::temp_directory_path() /
                                   ("torva-menu-" + std::to_string(::getpid()) + ".afm"))

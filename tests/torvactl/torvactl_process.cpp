@@ -111,6 +111,8 @@ SToolRun CToolProcess::finish(int timeoutMs) {
         ::waitpid(m_pid, &status, 0);
     } else if (WIFEXITED(status)) {
         run.status = WEXITSTATUS(status);
+    } else if (WIFSIGNALED(status)) {
+        run.status = 128 + WTERMSIG(status); // a crash, told apart from a hang
     }
     m_pid = -1;
     run.out = readFile(m_outPath);

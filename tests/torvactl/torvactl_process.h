@@ -8,7 +8,8 @@ namespace torva::test {
 
 // What one run of torvactl left behind.
 struct SToolRun {
-    int status = -1; // exit status; -1 when it did not exit by itself in time
+    // Exit status; 128 + the signal when a signal ended it; -1 when it had not ended in time.
+    int status = -1;
     std::string out;
     std::string err;
 };
