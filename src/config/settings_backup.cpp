@@ -15,7 +15,7 @@
 #include <ctime>
 #include <fcntl.h>
 #include <filesystem>
-#include <regex>
+#include <string_view>
 #include <unistd.h>
 
 namespace torva {
@@ -94,6 +94,61 @@ std::string candidate(const std::string& folder, const std::string& name, int nu
     return folder + name + suffix + "." + kSettingsFileExtension;
 }
 
+bool allDigits(std::string_view text) {
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+bool allLowerLetters(std::string_view text) {
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= 'a' && c <= 'z'; });
+}
+
+// "<owner>_<YYYYMMDD>-<HHMMSS>[+-HHMM][_<reason>][_<copy>].dsettings", read from its end, since
+// the owner may hold '_' itself.
+struct SBackupNameParts {
+    std::string owner, date, time, offset, reasonWord, copy;
+};
+
+std::optional<SBackupNameParts> splitBackupName(std::string_view name) {
+    const std::string suffix = std::string(".") + kSettingsFileExtension;
+    if (!name.ends_with(suffix))
+        return std::nullopt;
+    name.remove_suffix(suffix.size());
+    SBackupNameParts parts;
+    const auto lastPart = [&name]() -> std::string_view {
+        const std::size_t at = name.rfind('_');
+        return at == std::string_view::npos ? std::string_view{} : name.substr(at + 1);
+    };
+    const auto dropLastPart = [&name](std::string_view part) {
+        name.remove_suffix(part.size() + 1);
+    };
+    if (const std::string_view part = lastPart(); part.size() <= 3 && allDigits(part)) {
+        parts.copy = part;
+        dropLastPart(part);
+    }
+    if (const std::string_view part = lastPart(); allLowerLetters(part)) {
+        parts.reasonWord = part;
+        dropLastPart(part);
+    }
+    const std::string_view stamp = lastPart();
+    const bool withOffset = stamp.size() == 20;
+    if ((stamp.size() != 15 && !withOffset) || !allDigits(stamp.substr(0, 8)) || stamp[8] != '-' ||
+        !allDigits(stamp.substr(9, 6)))
+        return std::nullopt;
+    if (withOffset && ((stamp[15] != '+' && stamp[15] != '-') || !allDigits(stamp.substr(16))))
+        return std::nullopt;
+    parts.date = stamp.substr(0, 8);
+    parts.time = stamp.substr(9, 6);
+    if (withOffset)
+        parts.offset = stamp.substr(15);
+    dropLastPart(stamp);
+    if (name.empty())
+        return std::nullopt;
+    parts.owner = name;
+    return parts;
+}
+
 } // namespace
 
 std::string settingsBackupName(const SDevInfo& identity, std::chrono::system_clock::time_point when,
@@ -111,22 +166,19 @@ const char* backupReasonText(EBackupReason reason) {
 }
 
 std::optional<SBackupFile> parseSettingsBackupName(const std::string& fileName) {
-    static const std::regex pattern(
-        R"(^(.+)_(\d{8})-(\d{6})([+-]\d{4})?(?:_([a-z]+))?(?:_(\d{1,3}))?\.)" +
-        std::string(kSettingsFileExtension) + "$");
-    std::smatch match;
-    if (!std::regex_match(fileName, match, pattern))
+    const std::optional<SBackupNameParts> parts = splitBackupName(fileName);
+    if (!parts)
         return std::nullopt;
     SBackupFile backup;
     backup.fileName = fileName;
-    backup.owner = match[1].str();
-    if (match[5].matched) {
-        backup.reason = reasonOfWord(match[5].str());
+    backup.owner = parts->owner;
+    if (!parts->reasonWord.empty()) {
+        backup.reason = reasonOfWord(parts->reasonWord);
         if (!backup.reason)
             return std::nullopt;
     }
-    const std::string date = match[2].str();
-    const std::string time = match[3].str();
+    const std::string& date = parts->date;
+    const std::string& time = parts->time;
     std::tm fields{};
     fields.tm_year = digitsAt(date, 0, 4) - 1900;
     fields.tm_mon = digitsAt(date, 4, 2) - 1;
@@ -135,8 +187,8 @@ std::optional<SBackupFile> parseSettingsBackupName(const std::string& fileName) 
     fields.tm_min = digitsAt(time, 2, 2);
     fields.tm_sec = digitsAt(time, 4, 2);
     std::time_t seconds = 0;
-    if (match[4].matched) {
-        const std::string offset = match[4].str();
+    if (!parts->offset.empty()) {
+        const std::string& offset = parts->offset;
         const int minutes = digitsAt(offset, 1, 2) * 60 + digitsAt(offset, 3, 2);
         seconds = timegm(&fields) - (offset[0] == '-' ? -minutes : minutes) * 60;
     } else {
@@ -144,7 +196,7 @@ std::optional<SBackupFile> parseSettingsBackupName(const std::string& fileName) 
         seconds = std::mktime(&fields);
     }
     // A later backup in the same second carries "_2", "_3", ...: keep them in order.
-    const int copy = match[6].matched ? std::stoi(match[6].str()) : 1;
+    const int copy = parts->copy.empty() ? 1 : std::stoi(parts->copy);
     backup.when = std::chrono::system_clock::from_time_t(seconds) + std::chrono::milliseconds(copy);
     return backup;
 }

@@ -134,3 +134,16 @@ TEST(SettingsBackupList, ThisControllersBackupsNewestFirstAcrossADaylightSavingC
     EXPECT_EQ(parseSettingsBackupName(names[0])->reason, EBackupReason::PartialApply);
     EXPECT_FALSE(parseSettingsBackupName(names[3])->reason);
 }
+
+TEST(SettingsBackupList, NamesAreReadFromTheirEndAndOthersRefused) {
+    const auto first = parseSettingsBackupName("A_B_C_20140307-150409-0130_load.dsettings");
+    const auto second = parseSettingsBackupName("A_B_C_20140307-150409-0130_load_2.dsettings");
+    ASSERT_TRUE(first && second);
+    EXPECT_EQ(second->owner, "A_B_C");
+    EXPECT_EQ(second->reason, EBackupReason::FileLoad);
+    EXPECT_EQ(second->when - first->when, std::chrono::milliseconds(1));
+    EXPECT_EQ(std::chrono::system_clock::to_time_t(first->when), 1394204649 + 90 * 60);
+    for (const char* other : {"A_20140307-150409_unknown.dsettings", "_20140307-150409.dsettings",
+                              "A_2014030-150409.dsettings", "A_20140307-150409.txt"})
+        EXPECT_FALSE(parseSettingsBackupName(other)) << other;
+}
