@@ -7,6 +7,7 @@
 #include "link/lpg_device.h"
 #include "platform/thread_manager.h"
 #include "support/recording_ui.h"
+#include "support/temp_folder.h"
 #include "ui/controls/transparent_check_box.h"
 
 #include <QLabel>
@@ -34,11 +35,7 @@ DiagSample sampleAtRpm(std::uint16_t period, std::uint8_t pressureRaw) {
 
 class ChartsPageTest : public testing::Test {
 protected:
-    void TearDown() override {
-        polling.stopPolling();
-        std::error_code ignored;
-        fs::remove_all(folder, ignored);
-    }
+    void TearDown() override { polling.stopPolling(); }
 
     const CScrollChartModel& model() const { return page.chart()->model(); }
     std::size_t pointsOf(int series) const { return model().series(series)->points.size(); }
@@ -48,8 +45,9 @@ protected:
     CThreadManager threads;
     CPollingControl polling{device, threads};
     CScopeDLg page{device, polling};
-    fs::path folder = fs::temp_directory_path() /
-                      ("torva_charts_" + std::to_string(reinterpret_cast<std::uintptr_t>(this)));
+    // A folder of its own: tests of this fixture run side by side in other processes.
+    test::CTempFolder temp;
+    fs::path folder = temp.path();
 };
 
 TEST_F(ChartsPageTest, BoxesStartWithTheirStatesAndShowTheirSeries) {
@@ -91,7 +89,6 @@ TEST_F(ChartsPageTest, EachRefreshPlotsOnePointFromTheNewestSample) {
 }
 
 TEST_F(ChartsPageTest, RecordsInDemoAndOpensTheFileAgain) {
-    fs::create_directories(folder);
     const std::string path = (folder / "drive.oscd").string();
     device.setDemo(true);
 
