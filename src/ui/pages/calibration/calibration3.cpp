@@ -158,7 +158,7 @@ void CCalibration3::OnClickedBtnTps2Out() {
         bool read = false;
         runResponsively([&] { read = device().readCorrelationTable(table); });
         if (!read)
-            appUi().message(translate(kCorrelationReadFailed), page_message::kCaption,
+            appUi().message(translate(page_message::kReadFailed), page_message::kCaption,
                             EIcon::Error);
     });
 }

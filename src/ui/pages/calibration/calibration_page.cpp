@@ -253,7 +253,7 @@ void CCalibrationPage::handle(const char* name, const std::function<void()>& bod
 }
 
 bool CCalibrationPage::writeSettings() {
-    return writeBlockReported(device(), kPageSettingsBlock, kSettingsWriteFailed);
+    return writeBlockReported(device(), kPageSettingsBlock, page_message::kWriteFailed);
 }
 
 void CCalibrationPage::OnSelendokCmbEmulation() {
@@ -264,7 +264,7 @@ void CCalibrationPage::OnSelendokCmbEmulation() {
         device().withConfig([&](CDeviceConfig& config) {
             emulationEnable(config, m_channel) = static_cast<std::uint8_t>(*chosen);
         });
-        writeBlockReported(device(), emulationEnableBlock(m_channel), kSettingsWriteFailed);
+        writeBlockReported(device(), emulationEnableBlock(m_channel), page_message::kWriteFailed);
     });
 }
 
@@ -325,7 +325,8 @@ void CCalibrationPage::OnClickedBtnDefinition() {
         EAxisWrite result = EAxisWrite::RecordOnly;
         runResponsively([&] { result = updateLiveAxes(device(), m_channel, *dialog.newAxes()); });
         if (result == EAxisWrite::WriteFailed)
-            appUi().message(translate(kSettingsWriteFailed), page_message::kCaption, EIcon::Error);
+            appUi().message(translate(page_message::kWriteFailed), page_message::kCaption,
+                            EIcon::Error);
         refreshFromConfig();
     });
 }

@@ -16,12 +16,8 @@
 // each button changes and writes. The pages only bind them to widgets and the device.
 namespace torva::calibration {
 
-constexpr const char* kSettingsWriteFailed =
-    PL("Nie powiodło się wpisanie ustawień do urządzenia!");
 constexpr const char* kMapClearFailed =
     PL("Nie powiodło się wpisanie mapy wtrysków do urządzenia!");
-constexpr const char* kCorrelationReadFailed =
-    PL("Nie powiodło się wczytanie ustawień urządzenia!");
 
 // ---- Grids ------------------------------------------------------------------------------------
 enum class EPageMap { Time, Emulation };

@@ -11,6 +11,7 @@
 #include "ui/controls/transparent_group_box.h"
 #include "ui/controls/transparent_static.h"
 #include "ui/pages/common/handler_error.h"
+#include "ui/pages/common/page_messages.h"
 #include "ui/pages/common/page_texts.h"
 #include "ui/pages/common/responsive_call.h"
 #include "ui/pages/readings/console.h"
@@ -306,8 +307,7 @@ void CReadingsDlg::OnBnClickedButtonlpg() {
 }
 
 void CReadingsDlg::OnBnClickedButtonpetrol() {
-    runModeCommand([this] { return m_device.switchToDiesel(); },
-                   PL("Nie powiodło się przełączenie na diesla!"),
+    runModeCommand([this] { return m_device.switchToDiesel(); }, page_message::kDieselFailed,
                    "CReadingsDlg::OnBnClickedButtonpetrol()");
 }
 

@@ -15,7 +15,6 @@ namespace torva {
 namespace {
 
 constexpr const char* kSetupFailed = PL("Nie powiodło się ustawienie urządzenia!");
-constexpr const char* kNoConnection = PL("BRAK POŁĄCZENIA");
 
 std::uint8_t& thresholdField(SSensorsSetup& sensors, EFuelThreshold threshold) {
     switch (threshold) {
@@ -79,7 +78,7 @@ std::optional<std::uint8_t> CFuelSensorActions::calibrate(bool minimum) {
     bool read = false;
     runResponsively([&] { read = m_device.readLiveSample(sample); });
     if (!read) {
-        m_ui.message(kNoConnection, page_message::kCaption, EIcon::Error);
+        m_ui.message(page_message::kNoConnection, page_message::kCaption, EIcon::Error);
         return std::nullopt;
     }
     const std::uint8_t level = sample.m_fuelLevelRaw;

@@ -5,6 +5,7 @@
 #include "link/diag_sample.h"
 #include "link/lpg_device.h"
 #include "platform/user_interface.h"
+#include "ui/pages/common/page_messages.h"
 #include "ui/pages/common/responsive_call.h"
 #include "ui/pages/sensors/fuel_sensor_actions.h"
 #include "ui/pages/settings/reported_write.h"
@@ -18,7 +19,6 @@ constexpr const char* kCaption = "TORVA";
 constexpr const char* kWriteFailed = PL("Nie powiodło się wpisanie ustawień do urządzenia!");
 constexpr const char* kSetupFailed = PL("Nie powiodło się ustawienie urządzenia!");
 constexpr const char* kResetFailed = PL("Nie powiodło się zresetowanie urządzenia!");
-constexpr const char* kDieselFailed = PL("Nie powiodło się przełączenie na diesla!");
 
 constexpr int kAfterResetWaitMs = 1000;
 constexpr std::int32_t kTempomatWithGasSensorVersion = 265;
@@ -52,7 +52,7 @@ bool CSettingsActions::reset(const char* failureText) {
 bool CSettingsActions::switchToDieselAndWait() {
     if (m_device.switchToDieselAndWait())
         return true;
-    failed(kDieselFailed);
+    failed(page_message::kDieselFailed);
     return false;
 }
 

@@ -15,9 +15,6 @@ namespace torva {
 namespace {
 
 constexpr const char* kCalibrationCaption = PL("Kalibracja TPS");
-constexpr const char* kReadFailed = PL("Nie powiodło się wczytanie ustawień urządzenia!");
-constexpr const char* kDieselFailed = PL("Nie powiodło się przełączenie na diesla!");
-constexpr const char* kNoConnection = PL("BRAK POŁĄCZENIA");
 constexpr const char* kTps1NotRising =
     PL("Odczyt TPS w pozycji 100 % nie jest większy niż w pozycji 0 %. Sprawdź czujnik i powtórz "
        "kalibrację.");
@@ -108,7 +105,7 @@ std::optional<STpsReading> CTpsCalibration::readPedal() {
     waitRounds(kPedalSettleRounds);
     DiagSample sample{};
     if (!m_readSample(sample)) {
-        failed(kNoConnection);
+        failed(page_message::kNoConnection);
         return std::nullopt;
     }
     return tpsReading(sample, m_device.config());
@@ -186,7 +183,7 @@ ETpsCalibrationEnd CTpsCalibration::calibrateCorrelation(const STpsReading& low,
     }
     CorrelationTable recorded{};
     if (!m_device.readCorrelationTable(recorded)) {
-        failed(kReadFailed);
+        failed(page_message::kReadFailed);
         return ETpsCalibrationEnd::Failed;
     }
     // refuseReadings made sure TPS 1 rose, so the line exists.
@@ -206,7 +203,7 @@ ETpsCalibrationEnd CTpsCalibration::run() {
              kCalibrationCaption))
         return ETpsCalibrationEnd::Cancelled;
     if (!m_device.switchToDiesel()) {
-        failed(kDieselFailed);
+        failed(page_message::kDieselFailed);
         return ETpsCalibrationEnd::Failed;
     }
     m_ui.responsiveWait(kAfterDieselMs);

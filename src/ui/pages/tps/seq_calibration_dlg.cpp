@@ -4,6 +4,7 @@
 #include "platform/error.h"
 #include "platform/user_interface.h"
 #include "ui/controls/gradient_button.h"
+#include "ui/pages/common/page_messages.h"
 #include "ui/pages/common/page_texts.h"
 #include "ui/pages/common/responsive_call.h"
 #include "ui/pages/tps/sequence_capture.h"
@@ -65,8 +66,7 @@ void CSeqCalibrationDlg::OnBnClickedBtnCalibrate() {
         std::optional<CapturePages> pages;
         runResponsively([&] { pages = readSequenceCapture(m_device); });
         if (!pages) {
-            appUi().message(PL("Nie powiodło się wczytanie ustawień urządzenia!"), kCaption,
-                            EIcon::Error);
+            appUi().message(page_message::kReadFailed, kCaption, EIcon::Error);
             return;
         }
         m_chart->setPulses(sequencePulses(absoluteEdgeTimes(*pages)));
