@@ -4,9 +4,13 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <ctime>
 #include <iostream>
+#include <optional>
+#include <random>
 #include <string>
 
 using namespace torva::sim;
@@ -70,7 +74,30 @@ struct Options {
     int splitGapMs = 30;
     unsigned seed = 1;
     bool trace = false;
+    std::string hangupEvery;
+    int awayMs = 2000;
+    std::string swapTo;
 };
+
+// "40-90" or "60": seconds between two hang-ups, chosen at random in the range.
+struct SHangupRange {
+    int minSeconds = 0;
+    int maxSeconds = 0;
+};
+
+SHangupRange parseHangupRange(const std::string& text) {
+    const std::size_t dash = text.find('-');
+    SHangupRange range;
+    range.minSeconds = static_cast<int>(parseNumber(text.substr(0, dash), 86400, "--hangup-every"));
+    range.maxSeconds =
+        dash == std::string::npos
+            ? range.minSeconds
+            : static_cast<int>(parseNumber(text.substr(dash + 1), 86400, "--hangup-every"));
+    if (range.minSeconds < 1 || range.maxSeconds < range.minSeconds)
+        throw CLI::ValidationError("--hangup-every",
+                                   "'" + text + "' is no range of seconds such as 40-90");
+    return range;
+}
 
 void addOptions(CLI::App& app, Options& o) {
     app.add_option("--model", o.model, "model code the controller reports (any 0-255)")
@@ -113,6 +140,17 @@ void addOptions(CLI::App& app, Options& o) {
     app.add_flag("--trace", o.trace, "print every request and answer");
 }
 
+// What can change when the line comes back as another controller.
+void addLineOptions(CLI::App& app, Options& o) {
+    app.add_option("--hangup-every", o.hangupEvery,
+                   "hang up every N seconds, or at a random time in MIN-MAX (SIGUSR1: now)");
+    app.add_option("--away-ms", o.awayMs, "how long a hang-up lasts before the line comes back")
+        ->check(CLI::Range(0, 3600000));
+    app.add_option("--swap-to", o.swapTo,
+                   "come back from every other hang-up as this controller, given by options "
+                   "such as \"--model 40 --identifier TRV0099 --version 1.52\"");
+}
+
 SimConfig configFrom(const Options& o) {
     SimConfig config;
     SimIdentity& id = config.controller.identity;
@@ -145,12 +183,88 @@ void applyFaults(CSimulator& sim, const Options& o) {
     sim.setSplitGapMs(o.splitGapMs);
 }
 
+using Clock = std::chrono::steady_clock;
+
+struct SLinePlan {
+    std::optional<SHangupRange> hangups;
+    int awayMs = 0;
+    ControllerSettings first;
+    std::optional<ControllerSettings> swapped;
+    unsigned seed = 1;
+};
+
+// Answers until a stop signal, hanging up when planned or on SIGUSR1 and coming back after the
+// away time (as the other controller every other time, when there is one). Each hang-up and
+// return is told on standard error with the seconds since start.
+int runLine(CSimulator& sim, const SLinePlan& plan) {
+    sigset_t signals;
+    sigemptyset(&signals);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGUSR1})
+        sigaddset(&signals, signal);
+    std::mt19937 random(plan.seed + 3);
+    const Clock::time_point started = Clock::now();
+    const auto nextHangup = [&]() -> std::optional<Clock::time_point> {
+        if (!plan.hangups)
+            return std::nullopt;
+        std::uniform_int_distribution<int> seconds(plan.hangups->minSeconds,
+                                                   plan.hangups->maxSeconds);
+        return Clock::now() + std::chrono::seconds(seconds(random));
+    };
+    const auto tell = [&](const char* what) {
+        const auto seconds =
+            std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - started).count();
+        std::fprintf(stderr, "torva-sim: %.1f s: %s\n", seconds / 1000.0, what);
+    };
+    std::optional<Clock::time_point> hangupAt = nextHangup();
+    std::optional<Clock::time_point> backAt;
+    bool swappedIn = false;
+    while (true) {
+        const std::optional<Clock::time_point> due = backAt ? backAt : hangupAt;
+        const auto waitMs =
+            due ? std::max<std::int64_t>(
+                      0, std::chrono::duration_cast<std::chrono::milliseconds>(*due - Clock::now())
+                             .count())
+                : 1000;
+        const timespec wait{static_cast<time_t>(waitMs / 1000),
+                            static_cast<long>(waitMs % 1000) * 1000000L};
+        const int received = sigtimedwait(&signals, nullptr, &wait);
+        if (received == SIGINT || received == SIGTERM || received == SIGHUP)
+            break;
+        const bool hangupNow =
+            !backAt && (received == SIGUSR1 || (hangupAt && Clock::now() >= *hangupAt));
+        if (hangupNow) {
+            sim.hangUp();
+            tell("hung up");
+            backAt = Clock::now() + std::chrono::milliseconds(plan.awayMs);
+            continue;
+        }
+        if (backAt && (received == SIGUSR1 || Clock::now() >= *backAt)) {
+            if (plan.swapped) {
+                swappedIn = !swappedIn;
+                sim.replaceController(swappedIn ? *plan.swapped : plan.first);
+            }
+            try {
+                sim.comeBack();
+            } catch (const std::exception& error) {
+                std::cerr << "torva-sim: cannot come back: " << oneLine(error.what()) << "\n";
+                return 1;
+            }
+            tell(swappedIn ? "back as the other controller" : "back");
+            backAt.reset();
+            hangupAt = nextHangup();
+        }
+    }
+    sim.stop();
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     CLI::App app{"torva-sim - a dual-fuel engine controller on a pseudo-terminal"};
     Options options;
     addOptions(app, options);
+    addLineOptions(app, options);
     SimConfig config;
     try {
         app.parse(argc, argv);
@@ -162,12 +276,30 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    // Block the stop signals before the answering thread starts, so only sigwait sees them.
-    sigset_t stopSignals;
-    sigemptyset(&stopSignals);
-    for (int signal : {SIGINT, SIGTERM, SIGHUP})
-        sigaddset(&stopSignals, signal);
-    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    std::optional<SHangupRange> hangups;
+    std::optional<ControllerSettings> swapped;
+    try {
+        if (!options.hangupEvery.empty())
+            hangups = parseHangupRange(options.hangupEvery);
+        if (!options.swapTo.empty()) {
+            CLI::App other{"the controller that comes back"};
+            Options otherOptions = options;
+            addOptions(other, otherOptions);
+            other.parse(options.swapTo, false);
+            swapped = configFrom(otherOptions).controller;
+        }
+    } catch (const CLI::Error& error) {
+        std::cerr << "torva-sim: " << oneLine(error.what()) << " (see torva-sim --help)\n";
+        return 2;
+    }
+
+    // Block the stop and hang-up signals before the answering thread starts, so only
+    // sigtimedwait sees them.
+    sigset_t signals;
+    sigemptyset(&signals);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGUSR1})
+        sigaddset(&signals, signal);
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
 
     CSimulator sim(config);
     applyFaults(sim, options);
@@ -186,9 +318,5 @@ int main(int argc, char** argv) {
               << (options.loader ? ", no valid application (loader)" : "") << "; open "
               << (config.linkPath.empty() ? sim.devicePath() : config.linkPath)
               << " as the serial port; Ctrl+C stops\n";
-
-    int received = 0;
-    sigwait(&stopSignals, &received);
-    sim.stop();
-    return 0;
+    return runLine(sim, {hangups, options.awayMs, config.controller, swapped, options.seed});
 }

@@ -61,6 +61,11 @@ void CSimulator::stop() {
     m_pty.reset();
 }
 
+void CSimulator::replaceController(const ControllerSettings& controller) {
+    std::lock_guard lock(m_mutex);
+    m_controller = std::make_unique<CControllerModel>(controller);
+}
+
 std::int64_t CSimulator::nowMs() const {
     return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
                                                                  m_epoch)

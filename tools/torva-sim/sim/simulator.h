@@ -43,6 +43,15 @@ public:
     void stop();
     bool running() const { return m_thread.joinable(); }
 
+    // The cable pulled: the terminal closes, so a client's open line hangs up, and the link goes;
+    // the controller keeps its state. comeBack answers again on a new terminal behind the same
+    // link, as a controller plugged in again does (another device name, the same link path).
+    void hangUp() { stop(); }
+    void comeBack() { start(); }
+    // Another controller on the line from now on: its own identity and factory configuration.
+    // Usually called while hung up, before comeBack.
+    void replaceController(const ControllerSettings& controller);
+
     // The device a client opens (valid after start).
     const std::string& devicePath() const { return m_devicePath; }
 
