@@ -82,11 +82,14 @@ CDiagFile::~CDiagFile() {
     close();
 }
 
-bool CDiagFile::open(const std::string& fileName) {
+bool namesFolder(const std::string& name) {
+    return name.empty() || name.back() == '/' || name.back() == '\\';
+}
+
+bool CDiagFile::open(const std::string& fileName, EOpen mode) {
     close();
-    const bool namesFolder = fileName.empty() || fileName.back() == '/' || fileName.back() == '\\';
-    if (!namesFolder)
-        m_file = std::fopen(fileName.c_str(), "w");
+    if (!namesFolder(fileName))
+        m_file = std::fopen(fileName.c_str(), mode == EOpen::Append ? "a" : "w");
     if (m_file == nullptr)
         return false;
     m_fileName = fileName;

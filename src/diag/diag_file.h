@@ -20,6 +20,10 @@ bool hasRecordingExtension(const std::string& name);
 // ".oscd" added, so no name the user gave is silently left unrecorded.
 std::string withRecordingExtension(const std::string& name);
 
+// True for a name that ends in a path separator (such as "\", the name polling starts with at
+// start-up) or is empty: it names a folder, never a recording.
+bool namesFolder(const std::string& name);
+
 // The recording line of a sample with the configuration in force, "\n" included. Numbers are
 // written with "." whatever the process locale.
 std::string formatDiagLine(const DiagSample& sample, const CDeviceConfig& config);
@@ -32,10 +36,14 @@ public:
     CDiagFile(const CDiagFile&) = delete;
     CDiagFile& operator=(const CDiagFile&) = delete;
 
-    // Creates or truncates fileName. False, with no file open and the name empty, when it
-    // cannot be created; a name that ends in a path separator (such as "\") names a folder and
-    // is never opened.
-    bool open(const std::string& fileName);
+    enum class EOpen {
+        Replace, // a new recording: an existing file is emptied
+        Append,  // the same recording going on after a pause (a lost link)
+    };
+    // Opens fileName, creating it when missing. False, with no file open and the name empty,
+    // when it cannot be opened; a name that ends in a path separator (such as "\") names a
+    // folder and is never opened.
+    bool open(const std::string& fileName, EOpen mode = EOpen::Replace);
     bool isOpen() const { return m_file != nullptr; }
     const std::string& fileName() const { return m_fileName; }
     // Lines reach the disk at least this often while samples keep coming, so a crash or a

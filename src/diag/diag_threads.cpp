@@ -86,9 +86,10 @@ void CDiagInputThread::endAfterError() {
 // ---- CDiagRSThread ----------------------------------------------------------------------------
 
 CDiagRSThread::CDiagRSThread(const std::string& fileName, CLPGDevice* device, CDiagData* store,
-                             std::atomic<bool>* pollingFlag, std::atomic<bool>* recordingFlag)
+                             std::atomic<bool>* pollingFlag, std::atomic<bool>* recordingFlag,
+                             CDiagFile::EOpen mode)
     : CDiagInputThread(fileName, device, store, pollingFlag), m_recording(recordingFlag) {
-    m_file.open(fileName);
+    m_file.open(fileName, mode);
     if (m_recording != nullptr)
         m_recording->store(m_file.isOpen());
 }
@@ -146,6 +147,7 @@ void CDiagRSThread::process(DiagSample& sample) {
         m_file.appendLine(sample, device()->configCopy());
     sample.m_seq = m_count;
     store().push(sample);
+    storedSamples().fetch_add(1);
 }
 
 } // namespace torva

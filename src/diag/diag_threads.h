@@ -61,11 +61,12 @@ private:
 // stored sample to a diagnostic file when one was named.
 class CDiagRSThread : public CDiagInputThread {
 public:
-    // Opens fileName for recording (on the constructing thread); a name that cannot be created
-    // leaves the thread polling without a recording. recordingFlag, when given, is true exactly
-    // while the recording file is open.
+    // Opens fileName for recording (on the constructing thread), replacing or appending to it; a
+    // name that cannot be opened leaves the thread polling without a recording. recordingFlag,
+    // when given, is true exactly while the recording file is open.
     CDiagRSThread(const std::string& fileName, CLPGDevice* device, CDiagData* store,
-                  std::atomic<bool>* pollingFlag, std::atomic<bool>* recordingFlag = nullptr);
+                  std::atomic<bool>* pollingFlag, std::atomic<bool>* recordingFlag = nullptr,
+                  CDiagFile::EOpen mode = CDiagFile::EOpen::Replace);
     ~CDiagRSThread() override;
 
     // The recording's name, empty when nothing is being recorded.

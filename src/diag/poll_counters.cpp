@@ -7,4 +7,9 @@ std::atomic<std::int32_t>& consecutiveFailures() {
     return count;
 }
 
+std::atomic<std::int64_t>& storedSamples() {
+    static std::atomic<std::int64_t> count{0};
+    return count;
+}
+
 } // namespace torva

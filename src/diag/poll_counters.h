@@ -9,5 +9,8 @@ namespace torva {
 
 // Consecutive transmission failures of the live-sample read; the eleventh ends polling.
 std::atomic<std::int32_t>& consecutiveFailures();
+// Samples the polling threads have stored since the program started, so a long run can check
+// that a recording holds a line for every one of them.
+std::atomic<std::int64_t>& storedSamples();
 
 } // namespace torva

@@ -2,7 +2,10 @@
 
 #include "diag/diag_threads.h"
 #include "diag/lpg_thread_manager.h"
+#include "lang/source_text.h"
+#include "lang/translation.h"
 #include "link/lpg_device.h"
+#include "platform/user_interface.h"
 
 #include <memory>
 #include <system_error>
@@ -23,6 +26,15 @@ CPollingControl::~CPollingControl() {
 }
 
 bool CPollingControl::startPolling(const std::string& fileName) {
+    m_recordingFileName = namesFolder(fileName) ? std::string() : fileName;
+    return startThread(CDiagFile::EOpen::Replace);
+}
+
+bool CPollingControl::restartPolling() {
+    return startThread(CDiagFile::EOpen::Append);
+}
+
+bool CPollingControl::startThread(CDiagFile::EOpen mode) {
     if (!m_device.hasLiveDiagnostics()) {
         m_polling.store(false);
         stopTimer();
@@ -35,18 +47,48 @@ bool CPollingControl::startPolling(const std::string& fileName) {
         return false;
     }
     m_polling.store(true);
-    m_recordingFileName = fileName;
     try {
-        m_threads.insert(std::make_unique<CDiagRSThread>(fileName, &m_device, &m_device.diagData(),
-                                                         &m_polling, &m_recording));
+        m_threads.insert(std::make_unique<CDiagRSThread>(
+            m_recordingFileName, &m_device, &m_device.diagData(), &m_polling, &m_recording, mode));
     } catch (const std::system_error&) {
         m_polling.store(false);
         awaitReconnection();
         return false;
     }
+    if (isRecording() && !m_recording.load()) {
+        // Neither paused nor written: a recording nobody sees grow is no recording.
+        appUi().message(translate(PL("Nie można utworzyć pliku nagrania:")) + "\n" +
+                            m_recordingFileName,
+                        "TORVA", EIcon::Error);
+        m_recordingFileName.clear();
+    }
     if (m_timer != nullptr)
         m_timer->startRefreshTimer(kRefreshPeriodMs);
     return true;
+}
+
+bool CPollingControl::startRecording(const std::string& fileName) {
+    const bool connected = m_device.isConnected();
+    stopPolling();
+    m_recordingFileName.clear();
+    CDiagFile file;
+    if (file.open(fileName, CDiagFile::EOpen::Replace))
+        m_recordingFileName = fileName;
+    else
+        appUi().message(translate(PL("Nie można utworzyć pliku nagrania:")) + "\n" + fileName,
+                        "TORVA", EIcon::Error);
+    file.close();
+    if (connected)
+        restartPolling();
+    else
+        awaitReconnection();
+    return isRecording();
+}
+
+void CPollingControl::stopRecording() {
+    m_recordingFileName.clear();
+    if (isPolling())
+        restartPolling();
 }
 
 void CPollingControl::stopPolling() {

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <deque>
 #include <filesystem>
@@ -215,7 +216,8 @@ TEST(Polling, RecordsEveryStoredSampleUntilTheControllerFallsSilent) {
     ASSERT_TRUE(rig.control->startPolling(path));
     EXPECT_EQ(rig.control->recordingFileName(), path);
     ASSERT_TRUE(rig.waitForThreadEnd());
-    EXPECT_FALSE(rig.control->isRecording()) << "the file closed with the lost link";
+    EXPECT_FALSE(rig.control->isRecordingWritten()) << "the file closed with the lost link";
+    EXPECT_TRUE(rig.control->isRecording()) << "paused, not ended";
 
     EXPECT_EQ(rig.line->requests(), 3 + 11);
     EXPECT_FALSE(rig.device->isConnected());
@@ -345,24 +347,69 @@ TEST(Polling, DemoModeProducesTheDemoSampleWithoutTraffic) {
     EXPECT_EQ(rig.line->purges(), 0);
 }
 
-TEST(Polling, RestartsNeverLeaveTwoThreadsAndEndTheRecording) {
+TEST(Polling, RestartsNeverLeaveTwoThreadsAndOnlyStoppingEndsTheRecording) {
     SPollingRig rig;
     const std::string path = tempFileName("torva_polling_restart");
     rig.line->setDefault(EReply::Sample);
+    const auto recordedGrows = [&] {
+        const std::size_t before = linesOf(path).size();
+        return waitUntil([&] { return linesOf(path).size() > before + 1; });
+    };
 
     ASSERT_TRUE(rig.control->startPolling(path));
     ASSERT_TRUE(waitUntil([&] { return rig.device->diagData().count() >= 2; }));
     ASSERT_TRUE(rig.control->restartPolling());
     EXPECT_LE(rig.threads.runningCount(), 1u);
+    rig.control->stopPolling();
     ASSERT_TRUE(rig.control->restartPolling());
     EXPECT_LE(rig.threads.runningCount(), 1u);
-    EXPECT_TRUE(rig.control->recordingFileName().empty());
+    EXPECT_EQ(rig.control->recordingFileName(), path);
+    // The recording goes on after its earlier lines, which stay.
+    const std::vector<std::string> first = linesOf(path);
+    ASSERT_GE(first.size(), 2u);
+    ASSERT_TRUE(recordedGrows());
+    const std::vector<std::string> later = linesOf(path);
+    EXPECT_TRUE(std::equal(first.begin(), first.end(), later.begin()));
 
+    rig.control->stopRecording();
+    EXPECT_TRUE(rig.control->isPolling());
+    EXPECT_FALSE(rig.control->isRecording());
     const auto recorded = linesOf(path).size();
-    EXPECT_GE(recorded, 2u);
     rig.device->diagData().clear();
     ASSERT_TRUE(waitUntil([&] { return rig.device->diagData().count() >= 3; }));
-    EXPECT_EQ(linesOf(path).size(), recorded) << "the restart closed the recording";
+    EXPECT_EQ(linesOf(path).size(), recorded) << "stopping ended the recording";
+    rig.control->stopPolling();
+    std::filesystem::remove(path);
+}
+
+TEST(Polling, ARecordingStartedWithoutAControllerIsMadeAtOnceAndFilledLater) {
+    SPollingRig rig;
+    const std::string path = tempFileName("torva_polling_offline");
+    {
+        std::ofstream old(path);
+        old << "an older recording\n";
+    }
+    rig.line->setDefault(EReply::Sample);
+    rig.device->setConnected(false);
+
+    ASSERT_TRUE(rig.control->startRecording(path));
+    EXPECT_TRUE(linesOf(path).empty()) << "a new recording starts empty";
+    EXPECT_FALSE(rig.control->isPolling());
+    EXPECT_FALSE(rig.control->isRecordingWritten());
+    EXPECT_EQ(rig.timer.events.back(), CPollingControl::kRefreshPeriodMs) << "still watching";
+
+    rig.device->setConnected(true);
+    ASSERT_TRUE(rig.control->restartPolling());
+    EXPECT_TRUE(rig.control->isRecordingWritten());
+    EXPECT_TRUE(waitUntil([&] { return linesOf(path).size() >= 2; }));
+    rig.control->stopPolling();
+
+    // A name that cannot be made is told and leaves nothing recorded.
+    const std::string missing = tempFileName("torva_no_folder") + "/trip.oscd";
+    EXPECT_FALSE(rig.control->startRecording(missing));
+    EXPECT_FALSE(rig.control->isRecording());
+    ASSERT_FALSE(rig.ui.messages().empty());
+    EXPECT_NE(rig.ui.messages().back().text.find(missing), std::string::npos);
     rig.control->stopPolling();
     std::filesystem::remove(path);
 }
@@ -405,13 +452,15 @@ TEST(Polling, TheWatchReconnectsOnTheEleventhTickAndPollingResumes) {
     CConnectionWatch watch(*rig.device,
                            {.showConnectionState = [&](bool on) { shown.push_back(on); },
                             .reconnect =
-                                [&] {
+                                [&](bool) {
                                     ++reconnects;
                                     rig.line->setDefault(EReply::Sample);
                                     rig.device->setConnected(true);
                                     return true;
                                 },
                             .restartPolling = [&] { rig.control->restartPolling(); },
+                            .stopPolling = [&] { rig.control->stopPolling(); },
+                            .reconnected = [&](EControllerChange) { shown.push_back(true); },
                             .refreshPages = [&] { ++refreshes; }});
 
     ASSERT_TRUE(rig.control->startPolling("\\"));
@@ -421,15 +470,13 @@ TEST(Polling, TheWatchReconnectsOnTheEleventhTickAndPollingResumes) {
     for (int tick = 1; tick <= 10; ++tick)
         watch.tick();
     EXPECT_EQ(reconnects, 0);
-    EXPECT_EQ(refreshes, 0) << "the store was cleared with the loss";
     watch.tick();
     EXPECT_EQ(reconnects, 1);
     EXPECT_EQ(shown, (std::vector<bool>{false, true}));
     EXPECT_TRUE(rig.control->isPolling());
-    ASSERT_TRUE(waitUntil([&] { return rig.device->diagData().count() >= 1; }));
-    watch.tick();
     EXPECT_TRUE(watch.wasConnected());
-    EXPECT_EQ(refreshes, 1);
+    ASSERT_TRUE(waitUntil([&] { return rig.device->diagData().count() >= 1; }));
+    EXPECT_EQ(refreshes, 12);
     rig.control->stopPolling();
 }
 

@@ -91,9 +91,9 @@ TEST_F(ChartsPageTest, EachRefreshPlotsOnePointFromTheNewestSample) {
 TEST_F(ChartsPageTest, RecordsInDemoAndOpensTheFileAgain) {
     const std::string path = (folder / "drive.oscd").string();
     device.setDemo(true);
+    device.setConnected(true);
 
-    page.flagButton()->click();
-    EXPECT_TRUE(model().readOut());
+    EXPECT_FALSE(page.stopButton()->isEnabled()) << "nothing to stop";
     // A name without the extension is given it.
     ui.queueFile((folder / "drive").string());
     page.recordButton()->click();
@@ -107,10 +107,14 @@ TEST_F(ChartsPageTest, RecordsInDemoAndOpensTheFileAgain) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
         page.refresh();
     }
-    EXPECT_TRUE(page.fileLabel()->text().contains(QStringLiteral("drive.oscd")));
-    polling.stopPolling();
+    EXPECT_TRUE(page.fileLabel()->text().startsWith(QStringLiteral("Nagrywanie: drive.oscd")));
+    ASSERT_TRUE(page.stopButton()->isEnabled());
+    page.stopButton()->click();
+    EXPECT_TRUE(polling.isPolling()) << "polling goes on without a file";
+    EXPECT_FALSE(page.stopButton()->isEnabled());
     page.refresh();
     EXPECT_TRUE(page.fileLabel()->text().isEmpty());
+    polling.stopPolling();
     const std::size_t recorded = readDiagFile(path).size();
     ASSERT_GE(recorded, 4u);
     EXPECT_GT(pointsOf(0), 0u); // live points while recording
@@ -129,7 +133,6 @@ TEST_F(ChartsPageTest, RecordsInDemoAndOpensTheFileAgain) {
     // The demo engine runs at 1363.6 RPM, written as 1364.
     EXPECT_DOUBLE_EQ(model().series(0)->points.back().y, 1364.0 / 10000.0 * 100.0 + 1.0);
     EXPECT_TRUE(model().readOut());
-    EXPECT_TRUE(page.flagButton()->isChecked());
     EXPECT_TRUE(page.fileLabel()->text().contains(QStringLiteral("drive.oscd")));
     EXPECT_TRUE(
         page.fileLabel()->text().contains(QString::number(static_cast<qulonglong>(recorded))));
@@ -142,6 +145,7 @@ TEST_F(ChartsPageTest, RecordsInDemoAndOpensTheFileAgain) {
 
 TEST_F(ChartsPageTest, AFileThatCannotBeCreatedIsReportedAndNeverLabelled) {
     device.setDemo(true);
+    device.setConnected(true);
     const std::string path = (folder / "missing" / "trip.oscd").string();
     ui.queueFile(path);
     page.recordButton()->click();

@@ -20,11 +20,14 @@ void drawClear(QPainter& painter) {
     painter.drawLine(QPointF(25, 7), QPointF(7, 25));
 }
 
-void drawReadOut(QPainter& painter) {
-    painter.setPen(QPen(QColor(30, 60, 150), 2));
-    painter.drawEllipse(QPointF(16, 16), 8, 8);
-    painter.drawLine(QPointF(16, 3), QPointF(16, 29));
-    painter.drawLine(QPointF(3, 16), QPointF(29, 16));
+void drawStopRecording(QPainter& painter) {
+    // The record button's dot held in a stop square.
+    painter.setPen(QPen(QColor(60, 60, 60), 1.5));
+    painter.setBrush(QColor(70, 70, 70));
+    painter.drawRoundedRect(QRectF(8, 8, 16, 16), 2, 2);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(215, 30, 30));
+    painter.drawEllipse(QPointF(16, 16), 4, 4);
 }
 
 void drawRecord(QPainter& painter) {
@@ -61,8 +64,8 @@ QIcon chartToolIcon(EChartTool tool) {
     case EChartTool::Clear:
         drawClear(painter);
         break;
-    case EChartTool::ReadOut:
-        drawReadOut(painter);
+    case EChartTool::StopRecording:
+        drawStopRecording(painter);
         break;
     case EChartTool::Record:
         drawRecord(painter);

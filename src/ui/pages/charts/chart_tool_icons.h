@@ -9,7 +9,7 @@
 namespace torva {
 
 // The pictures of the charts page, drawn so they need no image files.
-enum class EChartTool { Clear, ReadOut, Record, Open };
+enum class EChartTool { Clear, StopRecording, Record, Open };
 
 QIcon chartToolIcon(EChartTool tool);
 

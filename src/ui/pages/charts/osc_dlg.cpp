@@ -42,7 +42,7 @@ void COscDlg::buildControls() {
     tools->setSpacing(4);
     const std::pair<QPushButton**, EChartTool> buttons[] = {
         {&m_clear, EChartTool::Clear},
-        {&m_flagButton, EChartTool::ReadOut},
+        {&m_stop, EChartTool::StopRecording},
         {&m_record, EChartTool::Record},
         {&m_open, EChartTool::Open},
     };
@@ -55,9 +55,8 @@ void COscDlg::buildControls() {
         tools->addWidget(*button);
     }
     tools->addStretch(1);
-    m_flagButton->setCheckable(true);
     connect(m_clear, &QPushButton::clicked, this, [this] { OnBnClickedBtnClear(); });
-    connect(m_flagButton, &QPushButton::clicked, this, [this] { OnBnClickedBtnFlag(); });
+    connect(m_stop, &QPushButton::clicked, this, [this] { OnBnClickedBtnStop(); });
     connect(m_record, &QPushButton::clicked, this, [this] { OnBnClickedBtnRecord(); });
     connect(m_open, &QPushButton::clicked, this, [this] { OnBnClickedBtnOpen(); });
 
@@ -87,11 +86,11 @@ QString COscDlg::pageTitle() const {
 
 void COscDlg::retranslatePage() {
     m_clear->setToolTip(translatedText(PL("Wyczyść wykres")));
-    m_flagButton->setToolTip(translatedText(PL("Odczyt wartości")));
+    m_stop->setToolTip(translatedText(PL("Zatrzymaj nagrywanie")));
     m_record->setToolTip(translatedText(PL("Nagrywaj do pliku")));
     m_open->setToolTip(translatedText(PL("Otwórz plik")));
     m_fileLabel->clear();
-    updateFileLabel();
+    updateRecordingState();
 }
 
 std::uint16_t COscDlg::tempomatFlags() const {
@@ -99,7 +98,7 @@ std::uint16_t COscDlg::tempomatFlags() const {
 }
 
 void COscDlg::refresh() {
-    updateFileLabel();
+    updateRecordingState();
     CDiagData& store = m_device.diagData();
     if (store.count() == 0 || m_feed.showsRecording()) {
         return;
@@ -113,22 +112,25 @@ void COscDlg::refresh() {
     m_chart->modelChanged();
 }
 
-void COscDlg::setFlag(bool on) {
-    m_flag = on;
-    m_flagButton->setChecked(on);
+void COscDlg::setReadOut(bool on) {
     m_chart->setReadOut(on);
 }
 
 void COscDlg::OnBnClickedBtnClear() {
     m_feed.restartLive(m_chart->model());
     m_chart->modelChanged();
-    setFlag(false);
+    setReadOut(false);
     m_opened.reset();
-    updateFileLabel();
+    updateRecordingState();
 }
 
-void COscDlg::OnBnClickedBtnFlag() {
-    setFlag(!m_flag);
+void COscDlg::OnBnClickedBtnStop() {
+    try {
+        m_polling.stopRecording();
+        updateRecordingState();
+    } catch (...) {
+        showError("COscDlg::OnBnClickedBtnStop()", std::current_exception());
+    }
 }
 
 void COscDlg::OnBnClickedBtnRecord() {
@@ -137,14 +139,10 @@ void COscDlg::OnBnClickedBtnRecord() {
         if (chosen.empty()) {
             return;
         }
-        const std::string path = withRecordingExtension(chosen);
-        m_polling.stopPolling();
         OnBnClickedBtnClear();
-        if (m_polling.startPolling(path) && !m_polling.isRecording()) {
-            appUi().message(translate(PL("Nie można utworzyć pliku nagrania:")) + "\n" + path,
-                            kCaption, EIcon::Error);
-        }
-        updateFileLabel();
+        // A name that cannot be written is told by the polling control.
+        m_polling.startRecording(withRecordingExtension(chosen));
+        updateRecordingState();
     } catch (...) {
         showError("COscDlg::OnBnClickedBtnRecord()", std::current_exception());
     }
@@ -165,14 +163,15 @@ void COscDlg::OnBnClickedBtnOpen() {
         // The opened drive is shown from its start.
         m_chart->model().scrollToStart();
         m_chart->modelChanged();
-        setFlag(true);
-        updateFileLabel();
+        setReadOut(true);
+        updateRecordingState();
     } catch (...) {
         showError("COscDlg::OnBnClickedBtnOpen()", std::current_exception());
     }
 }
 
-void COscDlg::updateFileLabel() {
+void COscDlg::updateRecordingState() {
+    m_stop->setEnabled(m_polling.isRecording());
     QString text;
     if (m_opened) {
         text =
@@ -182,8 +181,12 @@ void COscDlg::updateFileLabel() {
                      translatedText(PL("Próbki:")))
                 .arg(m_opened->records);
     } else if (m_polling.isRecording()) {
+        // Written or not, the recording goes on: the link being down only pauses it.
+        const char* state = m_polling.isRecordingWritten()
+                                ? PL("Nagrywanie:")
+                                : PL("Nagrywanie wstrzymane (brak połączenia):");
         text = QStringLiteral("%1 %2").arg(
-            translatedText(PL("Nagrywanie:")),
+            translatedText(state),
             QString::fromStdString(openedRecording(m_polling.recordingFileName(), 0).fileName));
     }
     if (text != m_fileLabel->text()) {

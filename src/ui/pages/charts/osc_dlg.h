@@ -19,10 +19,10 @@ namespace torva {
 class CLPGDevice;
 class CPollingControl;
 
-// The charts page ("Wykresy"): a column of tool buttons (clear, read-out, record, open), the
-// strip chart of the live values or of an opened recording, and a column for the series check
-// boxes, which the derived page fills. Live plotting adds one point per refresh from the newest
-// sample; the refresh comes only while the page is the active one.
+// The charts page ("Wykresy"): a column of tool buttons (clear, stop recording, record, open),
+// the strip chart of the live values or of an opened recording, and a column for the series
+// check boxes, which the derived page fills. Live plotting adds one point per refresh from the
+// newest sample; the refresh comes only while the page is the active one.
 class COscDlg : public CMultiPageDialog, public ITimerBasedGUI {
     Q_OBJECT
 public:
@@ -34,9 +34,10 @@ public:
 
     // Empty chart, next x 0, read-out off; live plotting goes on.
     void OnBnClickedBtnClear();
-    // The page's flag: it shows and hides the value read-out over the chart.
-    void OnBnClickedBtnFlag();
-    // Asks for an "oscd" file and restarts polling recording to it; the chart starts empty.
+    // Ends the recording; polling goes on without a file. Only the user ends a recording: a
+    // lost link merely pauses it.
+    void OnBnClickedBtnStop();
+    // Asks for an "oscd" file and records to it from now on; the chart starts empty.
     void OnBnClickedBtnRecord();
     // Asks for an "oscd" file and shows its records with the read-out on; live plotting waits
     // until the next clear or record.
@@ -44,12 +45,12 @@ public:
 
     CScrollChart<double>* chart() const { return m_chart; }
     const CChartFeed& feed() const { return m_feed; }
-    bool flag() const { return m_flag; }
     QPushButton* clearButton() const { return m_clear; }
-    QPushButton* flagButton() const { return m_flagButton; }
+    QPushButton* stopButton() const { return m_stop; }
     QPushButton* recordButton() const { return m_record; }
     QPushButton* openButton() const { return m_open; }
-    // The opened recording's name and length, or the file being recorded.
+    // The opened recording's name and length, or the file being recorded (paused while the
+    // link is down); empty otherwise.
     QLabel* fileLabel() const { return m_fileLabel; }
     const std::optional<SOpenedRecording>& openedFile() const { return m_opened; }
 
@@ -60,18 +61,18 @@ protected:
 
 private:
     void buildControls();
-    void setFlag(bool on);
-    void updateFileLabel();
+    void setReadOut(bool on);
+    // The label and the stop button follow the recording.
+    void updateRecordingState();
     void showError(const char* context, const std::exception_ptr& error);
 
     CLPGDevice& m_device;
     CPollingControl& m_polling;
     CChartFeed m_feed;
-    bool m_flag = false;
     std::optional<SOpenedRecording> m_opened;
     CScrollChart<double>* m_chart = nullptr;
     QPushButton* m_clear = nullptr;
-    QPushButton* m_flagButton = nullptr;
+    QPushButton* m_stop = nullptr;
     QPushButton* m_record = nullptr;
     QPushButton* m_open = nullptr;
     QLabel* m_fileLabel = nullptr;
