@@ -110,6 +110,14 @@ void CMapArray::setCurrentCell(double rpm, double load) {
     notifyChanged();
 }
 
+void CMapArray::clearLive() {
+    if (!m_hasLive && m_trail.empty())
+        return;
+    m_hasLive = false;
+    m_trail.clear();
+    notifyChanged();
+}
+
 std::vector<STrailCell> CMapArray::trail() const {
     const std::int64_t now = appClock().nowMs();
     std::vector<STrailCell> cells;
@@ -168,6 +176,11 @@ EEditResult CMapArray::incrementSelected(double delta) {
         appUi().responsiveWait(kStepWaitMs);
         sendCoupledStep(*step, change);
         m_history.record(std::move(change));
+        if (!written) {
+            // The cells show what the controller holds, not the step it did not confirm.
+            fillFromModel();
+            notifyRecordChanged();
+        }
         return written ? EEditResult::Done : EEditResult::Failed;
     } catch (const std::exception& error) {
         showFailure("incrementSelected", error);
@@ -181,6 +194,10 @@ bool CMapArray::sendStep(int mapNumber, const SMapStep& step) {
     const std::array<std::uint8_t, 6> payload = step.payload();
     if (m_device.writeMapPart(mapNumber, payload) && m_device.completeMapChange(mapNumber))
         return true;
+    // A step is relative and goes once: when only its answer was lost, the controller holds it
+    // and the record does not. The map is read back, so the record (and every later step, undo
+    // and whole-map tool built on it) holds what the controller holds.
+    m_device.readBlock(mapInfo(mapNumber).block);
     appUi().message(kWriteFailed, kCaption, EIcon::Error);
     return false;
 }

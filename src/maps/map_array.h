@@ -90,6 +90,8 @@ public:
         return m_hasLive && column == m_liveCol && row == m_liveRow;
     }
     std::vector<STrailCell> trail() const;
+    // No live point any more (the link is down): the current cell and the trail go.
+    void clearLive();
 
     // ---- Selection ----------------------------------------------------------------------------
     bool isSelected(int column, int row) const { return m_selected[row][column]; }
@@ -116,10 +118,14 @@ public:
     // Tab-separated lines placed from the first selected cell; "," counts as a decimal point.
     EEditResult paste(const std::string& text);
 
+    // Write the image before (undo) or after (redo) the latest change back as a whole map,
+    // refused with a message when the record no longer holds what the change expects.
     EEditResult undo();
     EEditResult redo();
     bool canUndo() const { return m_history.canUndo(); }
     bool canRedo() const { return m_history.canRedo(); }
+    // After the map was replaced as a whole ("Kasuj").
+    void clearHistory() { m_history.clear(); }
 
     // True while a write is in flight: the grid takes no further edits then.
     bool busy() const { return m_busy; }

@@ -4,7 +4,9 @@
 
 #include "maps/map_array_internal.h"
 
+#include "lang/source_text.h"
 #include "link/lpg_device.h"
+#include "platform/user_interface.h"
 
 #include <algorithm>
 #include <sstream>
@@ -13,6 +15,14 @@ namespace torva {
 
 using map_internal::CBusyScope;
 using map_internal::forEachCell;
+
+namespace {
+
+constexpr const char* kCaption = "TORVA";
+constexpr const char* kStaleChange = PL("Mapa w sterowniku nie jest już tą, której dotyczy ta "
+                                        "zmiana. Nic nie zostało wpisane.");
+
+} // namespace
 
 EEditResult CMapArray::setSelectedTo(double value) {
     return applyTool("setSelectedTo", [value](int, int, const MapValues&) { return value; });
@@ -167,6 +177,10 @@ EEditResult CMapArray::restore(bool undoing) {
     try {
         const CBusyScope busy(m_busy);
         const SMapChange& change = undoing ? m_history.nextUndo() : m_history.nextRedo();
+        if (!recordHoldsExpected(m_device.config(), change, undoing)) {
+            appUi().message(kStaleChange, kCaption, EIcon::Warning);
+            return EEditResult::Refused;
+        }
         for (const SMapImage& map : change.maps) {
             if (!writeWholeMap(map.mapNumber, undoing ? map.before : map.after))
                 return EEditResult::Failed;

@@ -12,8 +12,9 @@ void CMapEmu3::sendCoupledStep(const SMapStep& step, SMapChange& change) {
     if (sendStep(kCoupledMap, step)) {
         storeStepInRecord(kCoupledMap, step);
         change.maps.push_back({kCoupledMap, before, mapValues(device().config(), kCoupledMap)});
-        notifyRecordChanged();
     }
+    // Stepped, or read back after a failed step.
+    notifyRecordChanged();
     appUi().responsiveWait(kStepWaitMs);
 }
 

@@ -123,6 +123,21 @@ TEST_F(MapGridAgainstSimulator, EveryToolWritesTheWholeMapOnceAndUndoRestoresThe
     EXPECT_EQ(simBlock(2), recordBlock(2));
     EXPECT_EQ(requests(14).size(), writesBefore + 3);
 
+    // A tool that would take a cell out of range changes nothing.
+    const Bytes held = simBlock(2);
+    const std::size_t writes = requests(14).size();
+    EXPECT_EQ(map.addToSelected(120), EEditResult::Refused);
+    EXPECT_EQ(requests(14).size(), writes);
+    EXPECT_EQ(simBlock(2), held);
+
+    // Undo walks back to the very first image, byte for byte; redo brings the next one again.
+    while (map.canUndo())
+        ASSERT_EQ(map.undo(), EEditResult::Done);
+    EXPECT_EQ(simBlock(2), original);
+    ASSERT_EQ(map.redo(), EEditResult::Done);
+    EXPECT_EQ(device.config().m_mapEmu1[2][2], 20);
+    EXPECT_EQ(simBlock(2), recordBlock(2));
+
     // Corners 0, 30 / 60, 90: bilinear in between.
     MapValues corners = device.config().m_mapEmu1;
     corners[0][0] = 0, corners[0][2] = 30, corners[2][0] = 60, corners[2][2] = 90;
@@ -138,20 +153,65 @@ TEST_F(MapGridAgainstSimulator, EveryToolWritesTheWholeMapOnceAndUndoRestoresThe
     EXPECT_EQ(device.config().m_mapEmu1[1][1], 45);
     EXPECT_EQ(simBlock(2), recordBlock(2));
 
-    // A tool that would take a cell out of range changes nothing.
-    const Bytes held = simBlock(2);
-    const std::size_t writes = requests(14).size();
-    EXPECT_EQ(map.addToSelected(60), EEditResult::Refused);
-    EXPECT_EQ(requests(14).size(), writes);
-    EXPECT_EQ(simBlock(2), held);
+    // Undo goes back to the map written behind the grid's back, and no further: the map no
+    // longer holds what the tool before it left, so that undo writes nothing.
+    ASSERT_EQ(map.undo(), EEditResult::Done);
+    ASSERT_EQ(map.undo(), EEditResult::Done);
+    EXPECT_EQ(device.config().m_mapEmu1, corners);
+    const std::size_t writesBeforeStale = requests(14).size();
+    EXPECT_EQ(map.undo(), EEditResult::Refused);
+    EXPECT_EQ(requests(14).size(), writesBeforeStale);
+    EXPECT_EQ(device.config().m_mapEmu1, corners);
+    ASSERT_EQ(m_ui.messages().size(), 1u);
+    EXPECT_EQ(m_ui.messages()[0].icon, EIcon::Warning);
+}
 
-    // Undo walks back to the very first image, byte for byte; redo brings the next one again.
-    while (map.canUndo())
-        ASSERT_EQ(map.undo(), EEditResult::Done);
-    EXPECT_EQ(simBlock(2), original);
-    ASSERT_EQ(map.redo(), EEditResult::Done);
-    EXPECT_EQ(device.config().m_mapEmu1[2][2], 20);
-    EXPECT_EQ(simBlock(2), recordBlock(2));
+// A reconnection reads the map again; a controller that holds another map by then (another car,
+// or another program's edit) must not get an image from the history written over it.
+TEST_F(MapGridAgainstSimulator, UndoAndRedoWriteNothingOnceTheControllerHoldsAnotherMap) {
+    CLPGDevice& device = connect();
+    fill(1, 2.0);
+    CMapTime map(device);
+    map.selectRect(3, 3, 3, 3);
+    ASSERT_EQ(map.incrementSelected(0.1), EEditResult::Done);
+    ASSERT_EQ(map.incrementSelected(0.1), EEditResult::Done);
+    ASSERT_EQ(map.undo(), EEditResult::Done);
+    EXPECT_TRUE(map.canUndo() && map.canRedo());
+
+    sim().withController([](sim::CControllerModel& controller) {
+        Bytes image = controller.blocks().image(blockInfo(EBlock::TimeMap1).code);
+        image[5 * kMapColumns + 5] = 77;
+        controller.blocks().store(blockInfo(EBlock::TimeMap1).code, image);
+    });
+    ASSERT_TRUE(device.readBlock(EBlock::TimeMap1));
+    const Bytes held = simBlock(1);
+    sim().transcript().clear();
+    EXPECT_EQ(map.undo(), EEditResult::Refused);
+    EXPECT_EQ(map.redo(), EEditResult::Refused);
+    EXPECT_EQ(sim().transcript().size(), 0u) << transcriptText();
+    EXPECT_EQ(simBlock(1), held);
+    EXPECT_EQ(m_ui.messages().size(), 2u);
+}
+
+// A step goes once: when only its answer is lost the controller has taken it, so the record is
+// read back rather than left a step behind the controller.
+TEST_F(MapGridAgainstSimulator, AStepWhoseAnswerIsLostLeavesTheRecordWithWhatTheControllerHolds) {
+    CLPGDevice& device = connect();
+    device.serialPort()->setTimeout({.readTotalConstantMs = 150,
+                                     .readTotalPerByteMs = 1,
+                                     .writeTotalConstantMs = 150,
+                                     .writeTotalPerByteMs = 1});
+    fill(1, 2.0);
+    CMapTime map(device);
+    map.selectRect(3, 3, 3, 3);
+    sim().injectNext(sim::FaultKind::Drop);
+    EXPECT_EQ(map.incrementSelected(0.1), EEditResult::Failed);
+    EXPECT_EQ(simBlock(1)[3 * kMapColumns + 3], 21) << "the controller took the step";
+    EXPECT_EQ(recordBlock(1), simBlock(1));
+    EXPECT_EQ(map.cellText(3, 3), "2.1");
+    ASSERT_EQ(map.incrementSelected(0.1), EEditResult::Done);
+    EXPECT_EQ(recordBlock(1), simBlock(1));
+    EXPECT_DOUBLE_EQ(device.config().m_mapTimeEmu1[3][3], 2.2);
 }
 
 TEST_F(MapGridAgainstSimulator, PasteWritesABlockAndRefusesWhatDoesNotFitOrIsNoNumber) {

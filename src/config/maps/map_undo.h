@@ -33,10 +33,18 @@ public:
     // After the images were written back.
     void undone();
     void redone();
+    // Forgets every change: the maps were replaced as a whole (cleared, loaded, read from
+    // another controller), so no image here fits them any more.
+    void clear();
 
 private:
     std::deque<SMapChange> m_undo;
     std::deque<SMapChange> m_redo;
 };
+
+// True when the record still holds, in every map the change touched, the image the change left
+// (undoing) or started from (redoing), as the controller stores the values. Anything else means
+// the map changed behind the history's back, and writing the other image would be a guess.
+bool recordHoldsExpected(const CDeviceConfig& record, const SMapChange& change, bool undoing);
 
 } // namespace torva
