@@ -267,6 +267,10 @@ public:
     void searchAndConnect();
     // The same over the given present ports instead of the discovered ones.
     void searchAndConnect(const std::vector<int>& presentPorts);
+    // The search without the question: true when a controller answered. The window retries
+    // with it while no controller is connected.
+    bool findController();
+    bool findController(const std::vector<int>& presentPorts);
     // Opens the port with the controller's line settings and time-outs and reads the
     // configuration. On success the port (number and path) is remembered. Any error on the way
     // is swallowed and reported as false.

@@ -49,6 +49,15 @@ void CLPGDevice::searchAndConnect() {
 }
 
 void CLPGDevice::searchAndConnect(const std::vector<int>& present) {
+    if (!findController(present))
+        offerDemo();
+}
+
+bool CLPGDevice::findController() {
+    return findController(m_discovery.presentPorts ? m_discovery.presentPorts() : presentPorts());
+}
+
+bool CLPGDevice::findController(const std::vector<int>& present) {
     setDemo(false);
     setConnected(false);
     const SLastPort last = readLastPort(CSettingsStore(m_settingsPath));
@@ -58,7 +67,7 @@ void CLPGDevice::searchAndConnect(const std::vector<int>& present) {
     if (!last.path.empty() && ::access(last.path.c_str(), F_OK) == 0) {
         const int number = portForDevicePath(last.path);
         if (connectDevice(last.path, number != 0 ? number : last.number, nullptr))
-            return;
+            return true;
         triedPath = last.path;
     }
     const auto lastIt = std::find(present.begin(), present.end(), last.number);
@@ -66,13 +75,13 @@ void CLPGDevice::searchAndConnect(const std::vector<int>& present) {
         const std::string path = m_discovery.pathForPort ? m_discovery.pathForPort(last.number)
                                                          : devicePathForPort(last.number);
         if (path != triedPath && tryPort(last.number, path))
-            return;
+            return true;
     }
     for (const int port : present) {
         if (connect(port))
-            return;
+            return true;
     }
-    offerDemo();
+    return false;
 }
 
 bool CLPGDevice::connect(int portNumber) {

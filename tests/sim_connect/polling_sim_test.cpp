@@ -89,18 +89,21 @@ TEST_F(PollingAgainstSimulator, SurvivesDroppedAnswersAndReconnectsAfterAPulledC
         sim().setSilent(false);
         std::vector<bool> shown;
         int restarts = 0;
+        std::vector<EControllerChange> changes;
         CConnectionWatch watch(device,
                                {
                                    .showConnectionState = [&](bool c) { shown.push_back(c); },
-                                   .reconnect =
-                                       [&] {
-                                           device.searchAndConnect();
-                                           return device.isConnected();
-                                       },
+                                   .reconnect = [&](bool) { return device.findController(); },
                                    .restartPolling =
                                        [&] {
                                            ++restarts;
                                            polling.restartPolling();
+                                       },
+                                   .stopPolling = [&] { polling.stopPolling(); },
+                                   .reconnected =
+                                       [&](EControllerChange change) {
+                                           shown.push_back(true);
+                                           changes.push_back(change);
                                        },
                                    .refreshPages = [] {},
                                });
@@ -108,6 +111,8 @@ TEST_F(PollingAgainstSimulator, SurvivesDroppedAnswersAndReconnectsAfterAPulledC
             watch.tick();
         EXPECT_EQ(shown, (std::vector<bool>{false, true}));
         EXPECT_EQ(restarts, 1);
+        // The same controller came back: its pages may stay.
+        EXPECT_EQ(changes, std::vector{EControllerChange::None});
         EXPECT_TRUE(device.isConnected());
         EXPECT_TRUE(waitFor([&] { return device.diagData().count() >= 3; }, 5000));
         polling.stopPolling();

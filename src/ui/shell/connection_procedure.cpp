@@ -85,20 +85,20 @@ bool CConnectionProcedure::connectAfterProgramming() {
     return m_device.isConnected();
 }
 
-bool CConnectionProcedure::reconnect() {
+bool CConnectionProcedure::reconnect(bool userAsked) {
     if (m_mode == EMode::Demo) {
         startDemo();
         return true;
     }
-    const CSerialPort* port = m_device.serialPort();
-    const std::string path =
-        m_mode == EMode::Port ? m_portPath : (port != nullptr ? port->devicePath() : std::string());
-    if (path.empty()) {
-        return false;
-    }
     const CRaised connecting(m_connecting);
     bool back = false;
-    runResponsively([&] { back = m_device.connect(path); });
+    const auto attempt = [&] {
+        back = m_mode == EMode::Port ? m_device.connect(m_portPath) : m_device.findController();
+    };
+    if (userAsked)
+        runResponsively(attempt);
+    else
+        runInBackground(attempt);
     return back;
 }
 

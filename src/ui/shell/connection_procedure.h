@@ -28,9 +28,11 @@ public:
     void connectAtStartUp();
     // After firmware programming; true when a controller (or demo mode) is connected.
     bool connectAfterProgramming();
-    // While the link is lost: the port it was lost on, with no question to the user (the retry
-    // comes every 2.2 s). True when the controller is back.
-    bool reconnect();
+    // While no controller is connected: the given port, or the search (the last good port
+    // first), with no question to the user. The periodic retry (every 2.2 s) runs in the
+    // background, so the user can go on working; the user's own "connect" (userAsked) waits
+    // under the wait cursor. True when a controller answered.
+    bool reconnect(bool userAsked);
 
 private:
     bool forcedProgramming();

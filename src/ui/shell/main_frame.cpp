@@ -10,6 +10,7 @@
 #include "ui/controls/msm_menu_bar.h"
 #include "ui/controls/multi_page_ctrl.h"
 #include "ui/pages/common/handler_error.h"
+#include "ui/pages/common/page_messages.h"
 #include "ui/pages/common/responsive_call.h"
 #include "ui/shell/about_dlg.h"
 #include "ui/shell/backups_dlg.h"
@@ -43,15 +44,18 @@ CMainFrame::CMainFrame(CVeko2012Doc& doc, const SPageCatalogue& catalogue, QWidg
       m_readingsView(new CReadingsView(doc, catalogue, m_splitter)),
       m_mainView(new CVeko2012View(doc, catalogue.mainPages, m_splitter)),
       m_statusBar(new QStatusBar(this)),
-      m_watch(doc.device(),
-              {.showConnectionState = [this](bool connected) { onConnectionChange(connected); },
-               .reconnect = [this] { return m_reconnect && m_reconnect(); },
-               .restartPolling = [this] { m_doc.polling().restartPolling(); },
-               .refreshPages =
-                   [this] {
-                       m_mainView->refresh();
-                       m_readingsView->refresh();
-                   }}) {
+      m_watch(
+          doc.device(),
+          {.showConnectionState = [this](bool connected) { onConnectionChange(connected); },
+           .reconnect = [this](bool userAsked) { return m_reconnect && m_reconnect(userAsked); },
+           .restartPolling = [this] { m_doc.polling().restartPolling(); },
+           .stopPolling = [this] { m_doc.polling().stopPolling(); },
+           .reconnected = [this](EControllerChange change) { onReconnected(change); },
+           .refreshPages =
+               [this] {
+                   m_mainView->refresh();
+                   m_readingsView->refresh();
+               }}) {
     setWindowIcon(programIcon());
     setWindowTitle(QStringLiteral("TORVA"));
     m_captionBar->setCaptionText(QStringLiteral("TORVA"));
@@ -102,6 +106,7 @@ void CMainFrame::buildMenu() {
         return [this, handler = std::move(handler)] { runMenuHandler(handler); };
     };
     CMainMenu::SHandlers handlers;
+    handlers.connect = guarded([this] { connectNow(); });
     handlers.loadSettingsFile =
         guarded([this] { runDocumentCommand(doc_command::kLoadSettingsFile); });
     handlers.saveSettingsFile =
@@ -128,6 +133,12 @@ void CMainFrame::buildMenu() {
 }
 
 void CMainFrame::runMenuHandler(const std::function<void()>& handler) {
+    // A retry in the background has the line: the command comes once it is over (it cannot
+    // wait here, inside the retry's own event loop).
+    if (m_watch.attempting()) {
+        QTimer::singleShot(kCommandRetryMs, this, [this, handler] { runMenuHandler(handler); });
+        return;
+    }
     const bool wasPolling = m_doc.polling().isPolling();
     const bool timerWasActive = refreshTimerActive();
     try {
@@ -170,6 +181,7 @@ void CMainFrame::runDocumentCommand(int commandId) {
 
 void CMainFrame::showBackupPath() {
     m_savedMatchText.clear();
+    m_namesController = false;
     m_shownBackupPath = m_doc.lastBackupPath();
     if (m_shownBackupPath.empty()) {
         m_statusBar->clearMessage();
@@ -185,9 +197,41 @@ void CMainFrame::onConnectionChange(bool connected) {
         showSavedMatch();
 }
 
+void CMainFrame::connectNow() {
+    m_watch.reconnectNow();
+    if (!m_doc.device().isConnected())
+        appUi().message(page_message::kNoConnection, page_message::kCaption, EIcon::None);
+}
+
+void CMainFrame::onReconnected(EControllerChange change) {
+    if (change != EControllerChange::None) {
+        // The pages still show the controller that went: they stay disabled until the new ones,
+        // built from the record just read, replace them after this tick.
+        m_pagesConnected = true;
+        m_doc.refreshPages();
+    }
+    showConnectionState(true);
+    showSavedMatch();
+    if (change != EControllerChange::None)
+        showConnectedController();
+}
+
+void CMainFrame::showConnectedController() {
+    const SDevInfo info = m_doc.device().configCopy().m_devInfo;
+    std::string text = translate(PL("Podłączono sterownik:")) + " " + info.m_modelName;
+    if (!info.m_serial.empty())
+        text += "  " + info.m_serial;
+    text += "  " + firmwareVersionText(info.m_version);
+    if (!m_savedMatchText.empty())
+        text += "     " + m_savedMatchText;
+    m_namesController = true;
+    m_statusBar->showMessage(QString::fromStdString(text));
+}
+
 void CMainFrame::showSavedMatch() {
     m_shownBackupPath.clear();
     m_savedMatchText.clear();
+    m_namesController = false;
     CLPGDevice& device = m_doc.device();
     if (!device.isConnected() || device.isDemo())
         return;
@@ -222,9 +266,13 @@ void CMainFrame::retranslate() {
     m_menu->retranslate();
     if (!m_shownBackupPath.empty()) {
         showBackupPath();
-    } else if (!m_savedMatchText.empty()) {
-        m_savedMatchText = savedMatchText(m_savedMatch);
-        m_statusBar->showMessage(QString::fromStdString(m_savedMatchText));
+    } else {
+        if (!m_savedMatchText.empty()) {
+            m_savedMatchText = savedMatchText(m_savedMatch);
+            m_statusBar->showMessage(QString::fromStdString(m_savedMatchText));
+        }
+        if (m_namesController)
+            showConnectedController();
     }
     showConnectionState(m_doc.device().isConnected());
     update();

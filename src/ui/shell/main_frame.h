@@ -47,9 +47,15 @@ public:
     // Runs a command later on the window's thread, after the current handler has returned.
     void postCommand(ECommand command);
     void runCommand(ECommand command);
-    // The connection procedure the link-lost cycle retries with; true when the controller is
-    // back. Without one the cycle only shows the lost state.
-    void setReconnect(std::function<bool()> reconnect) { m_reconnect = std::move(reconnect); }
+    // The connection procedure the link-lost cycle and "Połącz" retry with (userAsked: the
+    // menu command); true when a controller answered. Without one the cycle only shows the lost
+    // state.
+    void setReconnect(std::function<bool(bool userAsked)> reconnect) {
+        m_reconnect = std::move(reconnect);
+    }
+    // "Połącz": looks for the controller now.
+    void connectNow();
+    const CConnectionWatch& connectionWatch() const { return m_watch; }
 
     // IRefreshTimer: timer 5001.
     void startRefreshTimer(int periodMs) override;
@@ -81,6 +87,11 @@ private:
     void runDocumentCommand(int commandId);
     void showBackupPath();
     void onConnectionChange(bool connected);
+    // A controller answered again and polling runs: the same one keeps its pages; any other (or
+    // another configuration) gets pages built anew from the record just read.
+    void onReconnected(EControllerChange change);
+    // The status-bar line: the controller now connected, then what saved file it equals.
+    void showConnectedController();
 
     CVeko2012Doc& m_doc;
     CMSMCaptionBar* m_captionBar;
@@ -93,8 +104,9 @@ private:
     // The backup file the status bar names (kept to name it again in another language).
     std::string m_shownBackupPath;
     SSavedMatch m_savedMatch;
-    std::string m_savedMatchText; // shown in the status bar; empty when something else is
-    std::function<bool()> m_reconnect;
+    std::string m_savedMatchText;   // shown in the status bar; empty when something else is
+    bool m_namesController = false; // the status bar names the controller before the match
+    std::function<bool(bool userAsked)> m_reconnect;
     // The connection state the main view's pages were last told of (they learn the state they
     // are built in from createPages).
     std::optional<bool> m_pagesConnected;

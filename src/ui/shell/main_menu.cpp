@@ -20,6 +20,8 @@ QString translated(const char* text) {
 
 CMainMenu::CMainMenu(QMenuBar& bar, SHandlers handlers) : QObject(&bar) {
     QMenu* file = addMenu(bar, PL("Plik"));
+    addItem(*file, PL("Połącz"), handlers.connect);
+    file->addSeparator();
     addItem(*file, PL("Wczytaj ustawienia z pliku..."), handlers.loadSettingsFile);
     addItem(*file, PL("Zapisz ustawienia do pliku..."), handlers.saveSettingsFile);
     addItem(*file, PL("Kopie zapasowe..."), handlers.backups);

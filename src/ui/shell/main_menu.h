@@ -18,6 +18,7 @@ class CMainMenu : public QObject {
     Q_OBJECT
 public:
     struct SHandlers {
+        std::function<void()> connect;
         std::function<void()> loadSettingsFile;
         std::function<void()> saveSettingsFile;
         std::function<void()> backups;

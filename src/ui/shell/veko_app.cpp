@@ -61,7 +61,7 @@ bool CVeko2012App::start() {
     m_connection->connectAtStartUp();
 
     m_frame = std::make_unique<CMainFrame>(*m_doc, pageCatalogue());
-    m_frame->setReconnect([this] { return m_connection->reconnect(); });
+    m_frame->setReconnect([this](bool userAsked) { return m_connection->reconnect(userAsked); });
     m_ui->setOwner(m_frame.get());
     m_frame->runCommand(CMainFrame::ECommand::Create);
     splash.close();
@@ -90,6 +90,9 @@ void CVeko2012App::initialUpdate() {
         m_doc->polling().startPolling(std::string());
     } else {
         appUi().message(PL("BRAK POŁĄCZENIA"), "TORVA", EIcon::None);
+        // The window keeps looking, so a controller switched on later is found without a
+        // restart.
+        m_doc->polling().awaitReconnection();
     }
     m_frame->showConnectionState(device.isConnected());
     m_frame->showSavedMatch();
