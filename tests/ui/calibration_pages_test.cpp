@@ -78,12 +78,25 @@ TEST_F(CalibrationPages, PageOneControlsWriteTheirBlocksOnlyWhileConnected) {
     EXPECT_EQ(page.emuPerPercentField()->text(), "0.1");
     EXPECT_EQ(sim().transcript().size(), requests);
 
-    // Without a controller the record changes and nothing is sent.
+    // Without a controller nothing can be edited: an edit would only be undone, unseen, by the
+    // next read. The grids and the live values go quiet too.
     device.setConnected(false);
-    page.offsetField()->stepBy(-1);
-    EXPECT_NEAR(device.config().m_serviceSetup.m_emuOffset[0], offset, 1e-9);
+    page.connectionChanged(false);
+    const double offsetShown = device.config().m_serviceSetup.m_emuOffset[0];
+    QTest::keyClick(page.offsetField(), Qt::Key_Down);
+    QTest::keyClick(&page.timeGrid().view(), Qt::Key_Up, Qt::ControlModifier);
+    EXPECT_FALSE(page.offsetField()->isEnabled());
+    EXPECT_FALSE(page.timeGrid().view().isEnabled());
+    EXPECT_EQ(device.config().m_serviceSetup.m_emuOffset[0], offsetShown);
     EXPECT_EQ(sim().transcript().size(), requests);
     EXPECT_TRUE(m_ui.messages().empty());
+    page.inputField()->setText("1.23");
+    page.refresh();
+    EXPECT_TRUE(page.inputField()->text().isEmpty());
+
+    device.setConnected(true);
+    page.connectionChanged(true);
+    EXPECT_TRUE(page.offsetField()->isEnabled());
 }
 
 TEST_F(CalibrationPages, ClearAsksThenSendsTheClearPairAndZeroesTheMap) {
@@ -94,6 +107,9 @@ TEST_F(CalibrationPages, ClearAsksThenSendsTheClearPairAndZeroesTheMap) {
     ASSERT_TRUE(writeMapImage(device, 1, ones));
     CCalibration1 page(device);
     show(page);
+    page.timeGrid().map().selectRect(5, 5, 5, 5);
+    ASSERT_EQ(page.timeGrid().map().incrementSelected(0.1), EEditResult::Done);
+    ASSERT_TRUE(page.timeGrid().map().canUndo());
     sim().transcript().clear();
 
     m_ui.queueAnswer(EAnswer::No);
@@ -111,6 +127,7 @@ TEST_F(CalibrationPages, ClearAsksThenSendsTheClearPairAndZeroesTheMap) {
     }
     EXPECT_EQ(subCodes, (std::vector<int>{34, 26})) << transcriptText();
     EXPECT_EQ(device.config().m_mapTimeEmu1[3][3], 0.0);
+    EXPECT_FALSE(page.timeGrid().map().canUndo()) << "no earlier change fits the cleared map";
     EXPECT_EQ(page.timeGrid().view().cell(3, 3).getTxt(), "0.0");
     expectStored(EBlock::TimeMap1);
 }

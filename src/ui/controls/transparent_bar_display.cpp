@@ -62,18 +62,27 @@ void CTransparentBarDisplay::setDivisions(int divisions) {
 
 void CTransparentBarDisplay::setPos(double value) {
     // Refreshed five times a second with mostly unchanged values: repaint only on a change.
-    if (value != m_value) {
+    if (value != m_value || !m_hasValue) {
         m_value = value;
+        m_hasValue = true;
+        update();
+    }
+}
+
+void CTransparentBarDisplay::clearValue() {
+    if (m_hasValue) {
+        m_hasValue = false;
         update();
     }
 }
 
 double CTransparentBarDisplay::fraction() const {
-    return barFraction(m_value, m_minimum, m_maximum);
+    return m_hasValue ? barFraction(m_value, m_minimum, m_maximum) : 0.0;
 }
 
 QString CTransparentBarDisplay::valueText() const {
-    return QString::fromStdString(formatNumber(m_format.toStdString(), m_value));
+    return m_hasValue ? QString::fromStdString(formatNumber(m_format.toStdString(), m_value))
+                      : QString();
 }
 
 void CTransparentBarDisplay::setBarColor(const QColor& colour) {

@@ -32,6 +32,10 @@ public:
 
     void setPos(double value);
     double value() const { return m_value; }
+    // No value to show (the controller is gone): an empty bar and no value text, until the next
+    // setPos.
+    void clearValue();
+    bool hasValue() const { return m_hasValue; }
     // The part of the bar that is filled, 0…1.
     double fraction() const;
     QString valueText() const;
@@ -55,6 +59,7 @@ private:
     double m_maximum = 100.0;
     int m_divisions = 10;
     double m_value = 0.0;
+    bool m_hasValue = true;
     QColor m_barColour;
     QColor m_textColour;
 };

@@ -174,6 +174,7 @@ QLineEdit* CCalibrationPage::newLiveField() {
     field->setFocusPolicy(Qt::NoFocus);
     field->setMinimumWidth(44);
     field->setMaximumWidth(70);
+    m_liveFields.push_back(field);
     return field;
 }
 
@@ -313,6 +314,8 @@ void CCalibrationPage::clearMap(EPageMap which) {
         return;
     }
     device().withConfig([&](CDeviceConfig& config) { pageMap(config, m_channel, which) = {}; });
+    // No change made before the clear fits the cleared map.
+    (which == EPageMap::Time ? m_timeGrid : m_emulationGrid)->map().clearHistory();
     refreshFromConfig();
 }
 

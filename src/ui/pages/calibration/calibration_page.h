@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 class QGridLayout;
 class QKeyEvent;
@@ -74,7 +75,7 @@ public:
 protected:
     // A label, a field and a unit in the control column; returns the label.
     CTransparentStatic* addField(const char* caption, QWidget* field, const char* unit = nullptr);
-    // A read-only value field for live values.
+    // A read-only value field for live values; emptied while no controller is connected.
     QLineEdit* newLiveField();
     // A row under the grids, for page-specific controls.
     QGridLayout* bottomRow();
@@ -98,6 +99,8 @@ protected:
 private:
     void buildControls();
     void clearMap(calibration::EPageMap which);
+    // No live values without a controller: the fields empty, the grids without a live cell.
+    void blankLive();
     void mirrorSelection();
     CMapGrid& activeGrid();
     CMapGrid& passiveGrid();
@@ -120,6 +123,7 @@ private:
     QLineEdit* m_input = nullptr;
     QLineEdit* m_output = nullptr;
     QLineEdit* m_emulationPercent = nullptr;
+    std::vector<QLineEdit*> m_liveFields;
     CUpDownField* m_offset = nullptr;
     CTransparentStatic* m_offsetLabel = nullptr;
     CUpDownField* m_emuPerPercentField = nullptr;

@@ -79,9 +79,20 @@ void CCalibrationPage::mirrorSelection() {
                            selection.lastRow);
 }
 
+void CCalibrationPage::blankLive() {
+    for (QLineEdit* field : m_liveFields)
+        field->clear();
+    for (CMapGrid* grid : {m_timeGrid, m_emulationGrid})
+        grid->map().clearLive();
+}
+
 void CCalibrationPage::refresh() {
     const bool connected = device().isConnected();
-    if (!connected || device().diagData().count() == 0)
+    if (!connected) {
+        blankLive();
+        return;
+    }
+    if (device().diagData().count() == 0)
         return;
     DiagSample sample{};
     device().diagData().latest(sample);

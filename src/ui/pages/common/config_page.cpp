@@ -5,9 +5,11 @@
 namespace torva {
 
 CConfigPage::CConfigPage(CLPGDevice& device, QWidget* parent)
-    : CMultiPageDialog(parent), m_device(device) {}
+    : CMultiPageDialog(parent), m_device(device), m_editingArea(this) {}
 
 void CConfigPage::connectionChanged(bool connected) {
+    if (m_editingArea != nullptr)
+        m_editingArea->setEnabled(editingAllowed(connected));
     for (const QPointer<QWidget>& control : m_controllerControls) {
         if (control != nullptr)
             control->setEnabled(connected);

@@ -27,24 +27,35 @@ public:
     virtual void connectionChanged(bool connected) = 0;
 };
 
-// The base of the editing pages: fills on show, and keeps the controls that only act through
-// the controller disabled while none is connected.
+// The base of the editing pages: fills on show, and while no controller is connected keeps
+// the page's editing area disabled (an edit is written at once; made without a controller it
+// would only be undone by the next read) and so are the controls that only act through the
+// controller.
 class CConfigPage : public CMultiPageDialog, public IConfigPage {
 public:
     explicit CConfigPage(CLPGDevice& device, QWidget* parent = nullptr);
 
-    // Enables or disables the controls registered with needsController.
+    // Enables or disables the editing area and the controls registered with needsController.
     void connectionChanged(bool connected) override;
+
+    // The one rule for every editing page: whether edits of the record may be made now.
+    static bool editingAllowed(bool connected) { return connected; }
 
 protected:
     CLPGDevice& device() const { return m_device; }
     // Controls whose action needs the controller (check boxes, combos, buttons that write).
     void needsController(std::initializer_list<QWidget*> controls);
+    // The widget that holds every control that edits the record, map grids and their tools
+    // included: the page itself unless a page names a narrower one (the content of its scroll
+    // area, so it still scrolls), or nullptr when the page edits nothing. Controls a page
+    // disables for reasons of its own stay disabled when the area comes back.
+    void setEditingArea(QWidget* area) { m_editingArea = area; }
     // Fills the page; a page that overrides it calls it.
     void onActivate() override;
 
 private:
     CLPGDevice& m_device;
+    QPointer<QWidget> m_editingArea;
     std::vector<QPointer<QWidget>> m_controllerControls;
 };
 

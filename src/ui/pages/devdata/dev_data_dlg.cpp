@@ -65,6 +65,8 @@ QFormLayout* fieldForm(QWidget* parent = nullptr) {
 CDevDataDlg::CDevDataDlg(CLPGDevice& device, const CDeviceErrorList* decoders, QWidget* parent)
     : CConfigPage(device, parent), m_decoders(decoders) {
     buildControls();
+    // Nothing here edits the record; what acts on the controller is named below.
+    setEditingArea(nullptr);
     needsController({m_lock, m_readErrors, m_clearErrors});
 }
 

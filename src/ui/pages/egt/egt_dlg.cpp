@@ -204,8 +204,13 @@ void CEGTDlg::enableThermocouples(bool connected) {
 }
 
 void CEGTDlg::refresh() {
-    if (!device().isConnected())
+    if (!device().isConnected()) {
+        // The last reading is no temperature of now.
+        clearTemperatures();
+        for (QLineEdit* field : m_knockLevels)
+            field->clear();
         return;
+    }
     const std::uint16_t mask = device().withConfig(
         [](CDeviceConfig& c) { return c.m_tempomatSetup.m_extExhaustTemprMask; });
     if (mask == 0)

@@ -158,7 +158,7 @@ void CReadingsDlg::retranslatePage() {
     m_auto->setText(translatedText("AUTO"));
     m_gas->setText(translatedText("GAZ"));
     m_diesel->setText(translatedText("DIESEL"));
-    m_mode->setText(translatedText(m_modeText));
+    m_mode->setText(*m_modeText ? translatedText(m_modeText) : QString());
     m_cruise->setText(*m_cruiseText ? translatedText(m_cruiseText) : QString());
     m_error->setText(m_errorShown ? translatedText("BŁĄD") : QString());
 }
@@ -185,7 +185,14 @@ void CReadingsDlg::updateFont() {
 }
 
 void CReadingsDlg::refresh() {
-    if (!m_device.isConnected() || m_device.diagData().count() == 0) {
+    const bool connected = m_device.isConnected();
+    // The mode buttons switch the controller; without one they have nothing to act on.
+    m_switchColumn->setEnabled(connected);
+    if (!connected) {
+        blankReadings();
+        return;
+    }
+    if (m_device.diagData().count() == 0) {
         return;
     }
     DiagSample sample{};
@@ -215,6 +222,22 @@ void CReadingsDlg::refresh() {
     } catch (const IError&) {
         // A lost exchange shows on the next refresh; nothing to tell the user now.
     }
+}
+
+void CReadingsDlg::blankReadings() {
+    // The last sample is no reading of now.
+    for (CTransparentBarDisplay* gauge : m_gauges) {
+        gauge->clearValue();
+    }
+    if (*m_modeText || *m_cruiseText) {
+        m_modeText = "";
+        m_cruiseText = "";
+        m_mode->clear();
+        m_cruise->clear();
+        m_labels.forget();
+    }
+    m_error->clear();
+    m_errorShown = false;
 }
 
 void CReadingsDlg::showGauges(const DiagSample& sample) {

@@ -30,7 +30,7 @@ public:
     // decoders may be nullptr (no error label updates then).
     CReadingsDlg(CLPGDevice& device, const CDeviceErrorList* decoders, QWidget* parent = nullptr);
 
-    // One refresh from the newest sample; nothing without a connection or a sample.
+    // One refresh from the newest sample; without a connection the readings are blanked.
     void refresh() override;
     QString pageTitle() const override;
     void retranslatePage() override;
@@ -60,6 +60,7 @@ private:
     void buildControls();
     void updateFont();
     void showGauges(const DiagSample& sample);
+    void blankReadings();
     void updateConsole(const DiagSample& sample);
     void updateErrorLabel();
     void updateConsumption();

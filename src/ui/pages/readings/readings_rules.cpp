@@ -4,6 +4,8 @@
 #include "diag/diag_sample_values.h"
 #include "lang/source_text.h"
 
+#include <utility>
+
 namespace torva {
 
 namespace {
@@ -144,7 +146,8 @@ bool CReadingsCountdowns::due(int& countdown, int period) {
 }
 
 std::optional<const char*> CReadingsLabels::modeChange(std::uint8_t fuelMode) {
-    if (fuelMode == m_fuelMode) {
+    const bool blank = std::exchange(m_modeBlank, false);
+    if (fuelMode == m_fuelMode && !blank) {
         return std::nullopt;
     }
     m_fuelMode = fuelMode;
@@ -153,7 +156,8 @@ std::optional<const char*> CReadingsLabels::modeChange(std::uint8_t fuelMode) {
 
 std::optional<const char*> CReadingsLabels::cruiseChange(std::uint16_t statusFlags) {
     const bool cruise = (statusFlags & kCruiseActiveBit) != 0;
-    if (cruise == m_cruise) {
+    const bool blank = std::exchange(m_cruiseBlank, false);
+    if (cruise == m_cruise && !blank) {
         return std::nullopt;
     }
     m_cruise = cruise;

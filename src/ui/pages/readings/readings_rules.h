@@ -90,10 +90,14 @@ public:
     // The Polish text of the mode label when it must change, else nothing.
     std::optional<const char*> modeChange(std::uint8_t fuelMode);
     std::optional<const char*> cruiseChange(std::uint16_t statusFlags);
+    // Both labels were emptied (no controller): the next sample writes them again.
+    void forget() { m_modeBlank = m_cruiseBlank = true; }
 
 private:
     std::uint8_t m_fuelMode = kFuelModeDiesel; // the label starts as "DIESEL"
     bool m_cruise = false;
+    bool m_modeBlank = false;
+    bool m_cruiseBlank = false;
 };
 
 } // namespace torva

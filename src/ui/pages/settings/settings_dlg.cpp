@@ -187,6 +187,8 @@ CSettingsDlg::CSettingsDlg(CVeko2012Doc& doc, QWidget* parent)
     m_columns->setSpacing(kColumnSpacing);
     arrangeColumns();
 
+    // The page scrolls while its fields wait for a controller.
+    setEditingArea(m_content);
     // Combos and these boxes act only through the controller; the up-downs and the other boxes
     // change the record without one.
     needsController({m_fuelSensor, m_tpsCalibration, m_rpmDefinition,
