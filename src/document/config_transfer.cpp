@@ -134,6 +134,10 @@ void CVeko2012Doc::restoreFactorySettings() {
 
 void CVeko2012Doc::loadSettingsFile() {
     m_lastBackupPath.clear();
+    if (!m_device.isConnected()) {
+        showError(doc_message::kLoadNeedsController);
+        return;
+    }
     const std::string path = chooseSettingsFileToLoad();
     if (!path.empty())
         loadSettingsFile(path);
@@ -141,6 +145,12 @@ void CVeko2012Doc::loadSettingsFile() {
 
 bool CVeko2012Doc::loadSettingsFile(const std::string& path) {
     m_lastBackupPath.clear();
+    // Only a controller can take the file: loaded into the record alone, it would be replaced
+    // unseen by the next read of a controller.
+    if (!m_device.isConnected()) {
+        showError(doc_message::kLoadNeedsController);
+        return false;
+    }
     CDeviceConfig& live = m_device.config();
     CDeviceConfig destination(knownDeviceType(live));
     if (!readSettings(path, destination, live.m_devInfo.m_deviceID)) {
@@ -156,8 +166,9 @@ bool CVeko2012Doc::loadSettingsFile(const std::string& path) {
         CWaitCursor waitCursor;
         written = writeLoadedSettings(m_device);
     }
-    if (written)
-        refreshPages();
+    // The record holds the file now, written or not: the pages (and their map histories) are
+    // built anew from it.
+    refreshPages();
     return written;
 }
 

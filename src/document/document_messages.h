@@ -11,6 +11,8 @@ constexpr const char* kSettingFailed = PL("Nie powiodło się ustawienie urządz
 constexpr const char* kInjectionMapFailed =
     PL("Nie powiodło się wpisanie mapy wtrysków do urządzenia!");
 constexpr const char* kCannotLoadSettings = PL("Nie można wczytać ustawień z pliku");
+constexpr const char* kLoadNeedsController =
+    PL("Brak połączenia ze sterownikiem: ustawienia z pliku nie zostały wczytane.");
 constexpr const char* kFactoryQuestion = PL("Czy chcesz przywrócić ustawienia fabryczne?");
 constexpr const char* kProgrammingFailed = PL("Nie powiodło się zaprogramowanie urządzenia!");
 constexpr const char* kWrongFirmwareFile = PL("Niewłaściwy plik firmware dla sterownika!");

@@ -64,6 +64,10 @@ bool writeChosenBlocks(CLPGDevice& device, const std::vector<EBlock>& blocks) {
 
 bool CVeko2012Doc::restoreSettingsFile(const std::string& path) {
     m_lastBackupPath.clear();
+    if (!m_device.isConnected()) {
+        doc_message::showError(doc_message::kLoadNeedsController);
+        return false;
+    }
     if (!askAbout(doc_message::kRestoreQuestion, path))
         return false;
     return loadSettingsFile(path);
@@ -77,7 +81,13 @@ void CVeko2012Doc::copyGroupsIntoLiveRecord(const CDeviceConfig& source,
 bool CVeko2012Doc::applySettingsGroups(const std::string& path,
                                        const std::vector<std::size_t>& groups) {
     m_lastBackupPath.clear();
-    if (groups.empty() || !askAbout(doc_message::kApplyQuestion, path))
+    if (groups.empty())
+        return false;
+    if (!m_device.isConnected()) {
+        doc_message::showError(doc_message::kLoadNeedsController);
+        return false;
+    }
+    if (!askAbout(doc_message::kApplyQuestion, path))
         return false;
     const CDeviceConfig& live = m_device.config();
     const std::uint8_t liveType = live.m_devInfo.m_deviceID;

@@ -4,6 +4,7 @@
 #include "link/device_errors.h"
 
 #include <atomic>
+#include <chrono>
 
 namespace torva {
 
@@ -59,7 +60,12 @@ bool CVeko2012Doc::onCommand(int commandId) {
 
 EExportResult CVeko2012Doc::saveSettingsFile() {
     m_lastBackupPath.clear();
-    return exportSettings(m_device.config());
+    const auto now = std::chrono::system_clock::now();
+    // The live record keeps the stamp; the polling thread copies the record while recording,
+    // so it changes under the lock, and the file is written from a copy.
+    m_device.withConfig([&now](CDeviceConfig& live) { live.m_timeStamp = settingsTimeStamp(now); });
+    CDeviceConfig stamped = m_device.configCopy();
+    return exportSettings(stamped, now);
 }
 
 void CVeko2012Doc::refreshPages() {

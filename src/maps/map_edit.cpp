@@ -26,8 +26,11 @@ constexpr int kLastColumn = kMapColumns - 1;
 bool writeAxisBlock(CLPGDevice& device, EBlock block) {
     if (!device.writeBlock(block))
         return false;
-    const std::vector<std::uint8_t> image = encodeBlock(block, device.config());
-    decodeBlock(block, image.data(), image.size(), device.config());
+    // A change of the record like any other: under the lock the recording thread copies it by.
+    device.withConfig([block](CDeviceConfig& config) {
+        const std::vector<std::uint8_t> image = encodeBlock(block, config);
+        decodeBlock(block, image.data(), image.size(), config);
+    });
     return true;
 }
 

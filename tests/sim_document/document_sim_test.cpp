@@ -324,6 +324,32 @@ TEST_F(DocumentAgainstSimulator, RefusedOrCancelledFileLeavesEverythingAsItWas) 
     EXPECT_EQ(m_refreshes, 0);
 }
 
+// A file loaded into the record alone would be replaced unseen by the next read of a controller.
+TEST_F(DocumentAgainstSimulator, WithoutAControllerEveryFileLoadIsRefusedBeforeTheRecordChanges) {
+    CVeko2012Doc& doc = connect(25, 0x012F);
+    CDeviceConfig file(25);
+    file.m_devInfo.m_deviceID = 25;
+    file.m_base.m_switchRPM = 1700;
+    const std::string path = writeSettingsFile(m_folder, file);
+    doc.device().setConnected(false); // the link was lost
+    const CDeviceConfig before = doc.device().config();
+
+    m_ui.queueFile(path);
+    doc.loadSettingsFile();
+    EXPECT_TRUE(m_ui.fileChoices().empty()) << "refused before asking for a file";
+    EXPECT_FALSE(doc.loadSettingsFile(path));
+    EXPECT_FALSE(doc.restoreSettingsFile(path));
+    EXPECT_FALSE(doc.applySettingsGroups(path, {0}));
+
+    EXPECT_TRUE(requests().empty());
+    EXPECT_EQ(doc.device().config(), before);
+    EXPECT_TRUE(m_ui.questions().empty());
+    ASSERT_EQ(m_ui.messages().size(), 4u);
+    for (const auto& shown : m_ui.messages())
+        EXPECT_EQ(shown.text, doc_message::kLoadNeedsController);
+    EXPECT_EQ(m_refreshes, 0);
+}
+
 // ---- Backups -----------------------------------------------------------------------------------
 
 TEST_F(DocumentAgainstSimulator, FactoryRestoreAndFileLoadEachLeaveABackupOfWhatWasThere) {
