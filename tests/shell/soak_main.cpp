@@ -213,9 +213,15 @@ int main(int argc, char** argv) {
     for (const CDriver::SCell& cell : driver.acknowledged)
         heldEdits += held[cell.row][cell.column] == window[cell.row][cell.column] ? 1 : 0;
     int differing = 0;
-    for (int row = 0; row < kMapRows; ++row)
-        for (int column = 0; column < kMapColumns; ++column)
-            differing += held[row][column] != window[row][column] ? 1 : 0;
+    for (int row = 0; row < kMapRows; ++row) {
+        for (int column = 0; column < kMapColumns; ++column) {
+            if (held[row][column] == window[row][column])
+                continue;
+            ++differing;
+            std::printf("  cell row %d column %d: window %.1f, controller %.1f\n", row, column,
+                        window[row][column], held[row][column]);
+        }
+    }
 
     std::printf("soak: %.1f minutes on %s\n", clock.elapsed() / 60000.0, options.port.c_str());
     std::printf("link drops: %d, survived: %d%s\n", drops, returns,
