@@ -29,6 +29,7 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <random>
@@ -74,6 +75,11 @@ CCalibrationPage* mapPage(CMainFrame& frame) {
             return page;
     }
     return nullptr;
+}
+
+// Time-map values as the controller stores them: tenths of a millisecond.
+bool sameOnTheLine(double a, double b) {
+    return std::lround(a * 10) == std::lround(b * 10);
 }
 
 std::size_t linesIn(const std::string& path) {
@@ -211,11 +217,11 @@ int main(int argc, char** argv) {
     const MapValues held = device.configCopy().m_mapTimeEmu1;
     int heldEdits = 0;
     for (const CDriver::SCell& cell : driver.acknowledged)
-        heldEdits += held[cell.row][cell.column] == window[cell.row][cell.column] ? 1 : 0;
+        heldEdits += sameOnTheLine(held[cell.row][cell.column], window[cell.row][cell.column]);
     int differing = 0;
     for (int row = 0; row < kMapRows; ++row) {
         for (int column = 0; column < kMapColumns; ++column) {
-            if (held[row][column] == window[row][column])
+            if (sameOnTheLine(held[row][column], window[row][column]))
                 continue;
             ++differing;
             std::printf("  cell row %d column %d: window %.1f, controller %.1f\n", row, column,
