@@ -47,15 +47,20 @@ bool CPollingControl::startThread(CDiagFile::EOpen mode) {
         return false;
     }
     m_polling.store(true);
+    bool fileOpened = false;
     try {
-        m_threads.insert(std::make_unique<CDiagRSThread>(
-            m_recordingFileName, &m_device, &m_device.diagData(), &m_polling, &m_recording, mode));
+        auto thread = std::make_unique<CDiagRSThread>(
+            m_recordingFileName, &m_device, &m_device.diagData(), &m_polling, &m_recording, mode);
+        // Asked before the thread runs: a link lost at once closes the file again, and that is a
+        // pause, not a file that cannot be made.
+        fileOpened = !thread->recordingName().empty();
+        m_threads.insert(std::move(thread));
     } catch (const std::system_error&) {
         m_polling.store(false);
         awaitReconnection();
         return false;
     }
-    if (isRecording() && !m_recording.load()) {
+    if (isRecording() && !fileOpened) {
         // Neither paused nor written: a recording nobody sees grow is no recording.
         appUi().message(translate(PL("Nie można utworzyć pliku nagrania:")) + "\n" +
                             m_recordingFileName,
