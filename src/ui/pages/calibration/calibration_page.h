@@ -19,8 +19,8 @@ namespace torva {
 
 class CCellArray;
 class CGradientButton;
-class CMapEdit;
 class CMapCoverageView;
+class CMapEdit;
 class CMapGrid;
 class CTransparentStatic;
 class CUpDownField;
