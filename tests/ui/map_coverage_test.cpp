@@ -133,6 +133,41 @@ TEST_F(MapCoverage, ARecordedDriveShowsTheCountsTorvactlPrints) {
     }
 }
 
+// Polled from the simulator while the window ticks: each sample counts once, on the cell its
+// recorded line falls on, however the samples fall between ticks.
+TEST_F(MapCoverage, LiveCoverageOfAPolledDriveEqualsItsRecording) {
+    CLPGDevice& device = connect();
+    CCalibration3 page(device);
+    show(page);
+    pickFromMenu(page.timeGrid().view(), QStringLiteral("Pokrycie na żywo"));
+    ASSERT_EQ(page.coverage().source(), CMapCoverageView::ESource::Live);
+
+    const std::string recording = m_folder.file("live.oscd");
+    {
+        CThreadManager threads;
+        CPollingControl polling(device, threads);
+        ASSERT_TRUE(polling.startPolling(recording));
+        for (int tick = 0; tick < 100 && device.diagData().count() < 20; ++tick) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(tick % 2 == 0 ? 30 : 170));
+            page.refresh();
+        }
+        polling.stopPolling();
+    }
+    page.refresh();
+
+    const CMapCoverage expected =
+        binRecords(readDiagFile(recording),
+                   CCoverageRule(device.configCopy(), page.timeGrid().map().info().channel));
+    const CMapCoverage& live = page.coverage().coverage();
+    ASSERT_GE(expected.total(), 20u);
+    EXPECT_EQ(live.total(), expected.total());
+    for (int row = 0; row < kMapRows; ++row) {
+        for (int column = 0; column < kMapColumns; ++column)
+            EXPECT_EQ(live.count({column, row}), expected.count({column, row}))
+                << row << "," << column;
+    }
+}
+
 TEST_F(MapCoverage, LiveSamplesLandOnTheLiveCellWhileTheGridStaysEditable) {
     CLPGDevice& device = connect();
     CCalibration1 page(device);
