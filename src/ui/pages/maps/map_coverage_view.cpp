@@ -11,6 +11,7 @@
 #include "ui/controls/cell_overlay_layer.h"
 #include "ui/controls/cell_overlay_legend.h"
 #include "ui/controls/gradient_button.h"
+#include "ui/pages/common/handler_guard.h"
 #include "ui/pages/common/page_texts.h"
 #include "ui/pages/common/value_combo.h"
 #include "ui/pages/maps/map_coverage_overlay.h"
@@ -65,10 +66,14 @@ void CMapCoverageView::buildBar() {
     m_chooser->setItems(choiceList());
     m_chooser->setCurrentIndex(0);
     m_chooser->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    connect(m_chooser, &QComboBox::activated, this, [this] { showCoverage(); });
+    connect(m_chooser, &QComboBox::activated, this, [this] {
+        runHandler("CMapCoverageView::OnSelendokCmbCoverage", [this] { showCoverage(); });
+    });
     m_legend = new CCellOverlayLegend;
     m_hide = new CGradientButton;
-    connect(m_hide, &QPushButton::clicked, this, [this] { hideCoverage(); });
+    connect(m_hide, &QPushButton::clicked, this, [this] {
+        runHandler("CMapCoverageView::OnBnClickedBtnHide", [this] { hideCoverage(); });
+    });
     row->addWidget(m_sourceLabel);
     row->addWidget(m_samples);
     row->addWidget(m_chooser);
@@ -84,12 +89,16 @@ QAbstractButton* CMapCoverageView::hideButton() const {
 }
 
 void CMapCoverageView::addTools(QMenu& menu) {
-    connect(menu.addAction(translatedText(kFromRecording)), &QAction::triggered, this,
-            [this] { chooseRecording(); });
+    // A recording too large for memory must end in a message, not the program.
+    connect(menu.addAction(translatedText(kFromRecording)), &QAction::triggered, this, [this] {
+        runHandler("CMapCoverageView::OnCoverageFromRecording", [this] { chooseRecording(); });
+    });
     QAction* live = menu.addAction(translatedText(kLive));
     live->setCheckable(true);
     live->setChecked(m_source == ESource::Live);
-    connect(live, &QAction::toggled, this, [this](bool on) { setLive(on); });
+    connect(live, &QAction::toggled, this, [this](bool on) {
+        runHandler("CMapCoverageView::OnCoverageLive", [this, on] { setLive(on); });
+    });
     if (m_source != ESource::None)
         connect(menu.addAction(translatedText(kHide)), &QAction::triggered, this,
                 [this] { hideCoverage(); });
