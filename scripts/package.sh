@@ -13,6 +13,8 @@ build="$(cd "${1:-$here/build}" 2>/dev/null && pwd || echo "${1:-$here/build}")"
 if [ ! -f "$build/CMakeCache.txt" ]; then
     "$here/scripts/build.sh" "$(basename "$build")"
 fi
+# The guide's pictures come from the screenshots tool, which is built with the tests.
+cmake -S "$here" -B "$build" -DTORVA_BUILD_TESTS=ON -DTORVA_GUIDE_PICTURES=ON >/dev/null
 cmake --build "$build"
 # The guide's pictures are taken when the guide or the screenshots tool's source changes; taken
 # again here when the window code changed since, so the package shows what this build shows.
