@@ -11,7 +11,7 @@ packages=(
     clang libclang-rt-14-dev
     fonts-dejavu-core fonts-thai-tlwg
     cmark help2man
-    dpkg-dev fakeroot lintian appstream desktop-file-utils
+    dpkg-dev file fakeroot lintian appstream desktop-file-utils
 )
 
 missing=()
