@@ -368,8 +368,9 @@ int saveChartsPicture(torva::CVeko2012App& app, const QString& folder, const QSt
 }
 
 // The user guide's pictures (docs/guide-*.md): the main window, the first calibration page with
-// its live cell and trail, the charts, the protection and ECU data pages, the settings page, the
-// axis dialogs, the backups dialog and the question shown when no controller answers.
+// its live cell and trail and with a drive's coverage, the charts, the protection and ECU data
+// pages, the settings page, the axis dialogs, the backups dialog and the question shown when no
+// controller answers.
 int saveGuidePictures(torva::CVeko2012App& app, const QString& folder) {
     using namespace torva;
     // Mid-drive and on gas, so the maps show their live cell moving and the emulation working.
@@ -399,6 +400,14 @@ int saveGuidePictures(torva::CVeko2012App& app, const QString& folder) {
             calibration->timeGrid().map().selectRect(9, 6, 11, 8);
             calibration->emulationGrid().map().selectRect(9, 6, 11, 8);
             failures += saveFrame(QStringLiteral("calibration-") + code, 1500);
+            // The same page with a drive's mean gas injection time per cell.
+            const std::string drive = writeDriveRecording(app.doc().device().configCopy(), folder);
+            calibration->coverage().showRecording(drive);
+            calibration->coverage().chooser()->setCurrentIndex(1);
+            emit calibration->coverage().chooser()->activated(1);
+            failures += saveFrame(QStringLiteral("coverage-") + code, 300);
+            calibration->coverage().hideCoverage();
+            QFile::remove(QString::fromStdString(drive));
             break;
         }
         failures += saveChartsPicture(app, folder, code);
