@@ -11,7 +11,11 @@ void fail(EExit status, const std::string& message) {
 }
 
 void printError(const std::string& message) {
-    std::cerr << "error: " << message << std::endl;
+    // One line, as scripts read it: a message the window shows on two lines is joined.
+    std::string line = message;
+    for (std::size_t at = line.find('\n'); at != std::string::npos; at = line.find('\n', at))
+        line.replace(at, 1, ": ");
+    std::cerr << "error: " << line << std::endl;
 }
 
 int runGuarded(const std::function<void()>& command) {
