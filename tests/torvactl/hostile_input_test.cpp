@@ -197,6 +197,7 @@ TEST_F(HostileInput, SpecialFilesAreRefusedAtOnceWithBoundedMemory) {
              {"map", "load", "1", huge("huge.csv")},
              {"oscd", "csv", zero},
              {"oscd", "csv", fifo("pipe.oscd")},
+             {"flash", fifo("pipe.afm")},
          }) {
         const SToolRun attempt = run(command);
         EXPECT_EQ(attempt.status, kRefused) << command.back() << "\n" << describe(attempt);
