@@ -135,7 +135,8 @@ void addGetSetCommands(CLI::App& app, CSession& session, const CommandSink& sink
         "and write each changed block once. A value is refused (exit 2, nothing written) unless "
         "the controller keeps it: finite, inside its field, read back within the field's "
         "resolution, axis points still rising. A map cell is a typed value, as in the grid and "
-        "in map load files: rounded to 0.1 ms or 1 % and within the map's range",
+        "in map load files: rounded to 0.1 ms or 1 % and within the map's range (a settings "
+        "file keeps its own rule: truncated)",
         "torvactl set m_base.m_switchRPM 1500 m_base.m_switchTempr 40");
     set->add_option("KEY VALUE", *setArguments, "pairs of settings-file key and value")
         ->required()
