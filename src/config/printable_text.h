@@ -5,9 +5,10 @@
 
 namespace torva {
 
-// Texts a controller or a file brings (an identifier, a time stamp) may hold control characters
-// -- BEL, ESC and the like act on a terminal, a line end breaks a settings line. Each byte that
-// is no printable character of code page 1250 becomes "\xHH"; everything else stays as it is.
+// Texts a controller, a file or a command line brings (an identifier, a time stamp, a file name)
+// may hold control characters: BEL, ESC and the like act on a terminal, a line end breaks a
+// settings line. Each control character (below 0x20, and DEL) becomes "\xHH"; every other byte
+// stays as it is, so UTF-8 and code page 1250 text pass unchanged.
 std::string escapeUnprintable(std::string_view text);
 
 } // namespace torva

@@ -1,6 +1,7 @@
 // map show / step / load / clear: one injection-time or emulation map at a time.
 #include "commands.h"
 #include "config/maps/map_file.h"
+#include "config/printable_text.h"
 #include "config/settings_backup.h"
 #include "document/document_messages.h"
 #include "lang/source_text.h"
@@ -63,7 +64,7 @@ std::pair<int, int> parseSpan(const std::string& text, int last, const char* wha
     };
     if (!whole(first) || !whole(second) || *second < *first)
         fail(EExit::Usage, std::string(what) + " must be N or N-M within 0-" +
-                               std::to_string(last) + ", not '" + text + "'");
+                               std::to_string(last) + ", not '" + escapeUnprintable(text) + "'");
     return {static_cast<int>(*first), static_cast<int>(*second)};
 }
 

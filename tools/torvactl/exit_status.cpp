@@ -1,5 +1,6 @@
 #include "exit_status.h"
 
+#include "config/printable_text.h"
 #include "link/rs_error.h"
 
 #include <iostream>
@@ -11,11 +12,12 @@ void fail(EExit status, const std::string& message) {
 }
 
 void printError(const std::string& message) {
-    // One line, as scripts read it: a message the window shows on two lines is joined.
+    // One line, as scripts read it: a message the window shows on two lines is joined, and a
+    // control character from a file name or an argument cannot act on the terminal.
     std::string line = message;
     for (std::size_t at = line.find('\n'); at != std::string::npos; at = line.find('\n', at))
         line.replace(at, 1, ": ");
-    std::cerr << "error: " << line << std::endl;
+    std::cerr << "error: " << escapeUnprintable(line) << std::endl;
 }
 
 int runGuarded(const std::function<void()>& command) {
