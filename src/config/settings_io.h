@@ -35,7 +35,8 @@ SLoadTarget loadTargetOf(const SDevInfo& controller);
 // type of 3, 25, 37 or 40, every base, sensors and channel 1-4 map and axis key, and -- when the
 // file comes from the connected device type -- every advanced key are present, and every value
 // read is one its field holds in the target controller (value_check.h: finite, inside the
-// field, reading back within its resolution, axes rising). Afterwards m_base.m_minVCC follows
+// field, reading back within its resolution, axes rising; values of blocks the target lacks are
+// never written and not checked). Afterwards m_base.m_minVCC follows
 // the connected controller: 20 V on the 24-volt types, 10 V on the others.
 //
 // refusal, when given, receives why a file was not accepted, translated: the line and key, the

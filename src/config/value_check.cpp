@@ -392,9 +392,12 @@ std::optional<SValueRefusal> checkBlockValues(const CDeviceConfig& record,
 }
 
 std::optional<SValueRefusal> checkRecordValues(const CDeviceConfig& record) {
+    // A block the controller lacks is never written: its values cannot reach a field.
     std::vector<EBlock> blocks;
-    for (const SBlockInfo& info : blockTable())
-        blocks.push_back(info.block);
+    for (const SBlockInfo& info : blockTable()) {
+        if (blockExists(info.block, record.m_devInfo.m_version, record.m_devInfo.m_deviceID))
+            blocks.push_back(info.block);
+    }
     if (auto refusal = checkBlockValues(record, blocks))
         return refusal;
     const double fileOnly = record.m_serviceSetup.m_tpsJump;

@@ -47,7 +47,8 @@ std::optional<SValueRefusal> checkMemberValue(const CDeviceConfig& context, cons
 // the RPM axis too); the first refusal in settings-file order.
 std::optional<SValueRefusal> checkBlockValues(const CDeviceConfig& record,
                                               std::span<const EBlock> blocks);
-// The same for every block of the record, and the members kept only in the settings file.
+// The same for every block the controller of the record's m_devInfo (type and firmware) has,
+// and the members kept only in the settings file.
 std::optional<SValueRefusal> checkRecordValues(const CDeviceConfig& record);
 
 // "<key>: <value> does not fit the field (<lowest> to <highest>)" or "... is not above the axis

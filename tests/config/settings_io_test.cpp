@@ -516,3 +516,10 @@ TEST_F(SettingsReadWrite, ExportGoesToALinksTargetAndNeverReplacesAFifo) {
     EXPECT_EQ(failure, "not a regular file");
     EXPECT_TRUE(std::filesystem::is_fifo(fifo));
 }
+
+TEST_F(SettingsReadWrite, ValuesOfBlocksTheControllerLacksAreNeverWrittenSoNotChecked) {
+    std::vector<std::string> lines = writtenLines();
+    setValue(lines, "m_mapCoordinatesEmuTpsD[5]", "0"); // below the point before it
+    EXPECT_FALSE(importLines(lines, kDeviceType25));
+    EXPECT_TRUE(importLines(lines, kDeviceType3)) << "a 12-volt controller has no digital TPS";
+}

@@ -137,7 +137,8 @@ TEST_F(ValueCheck, EveryFieldKindRefusesOrHoldsEachExtreme) {
             writeFileWith(kind.key, extreme.text);
             CDeviceConfig loaded(kDeviceType25);
             std::string refusal;
-            const bool accepted = readSettings(m_path, loaded, kDeviceType25, &refusal);
+            const bool accepted =
+                readSettings(m_path, loaded, SLoadTarget(kDeviceType25, 0x12F), &refusal);
             EXPECT_EQ(accepted, held != kind.held.end()) << refusal;
             if (accepted && held != kind.held.end())
                 EXPECT_NEAR(keptByController(loaded, key, kind.block), held->second, 1e-9);
