@@ -66,7 +66,7 @@ QWidget* CFuelSensorDlg::buildTypeGroup() {
     auto* grid = new QGridLayout(group);
     m_type = new CValueCombo(group);
     m_type->setItems(fuelSensorTypeList(m_device.config().m_devInfo.m_version));
-    connect(m_type, &QComboBox::activated, this, [this] { OnSelendokCmbType(); });
+    connect(m_type, &CValueCombo::valueChosen, this, [this] { OnSelendokCmbType(); });
     grid->addWidget(new CTransparentStatic(translatedText(PL("Typ:")), group), 0, 0);
     grid->addWidget(m_type, 0, 1);
     const std::array<const char*, 4> captions{
@@ -143,9 +143,11 @@ void CFuelSensorDlg::fillFromConfig() {
     m_liters->showValue(config.m_tempomatSetup.m_vCppLitersToTank);
     for (std::size_t i = 0; i < m_switches.size(); ++i)
         m_switches[i]->setChecked(fuelSensorSwitchOn(config, static_cast<EFuelSensorSwitch>(i)));
-    const int type = recogniseFuelSensor(config);
-    m_type->selectValue(type);
-    showType(type);
+    if (const std::optional<int> shown = shownFuelSensor(config))
+        m_type->selectValue(*shown);
+    else
+        m_type->selectNothing();
+    showType(recogniseFuelSensor(config));
 }
 
 void CFuelSensorDlg::showType(int type) {
