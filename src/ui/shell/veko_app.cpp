@@ -6,6 +6,7 @@
 #include "platform/user_interface.h"
 #include "sim/simulator.h"
 #include "ui/controls/app_visual_manager.h"
+#include "ui/controls/wheel_guard.h"
 #include "ui/shell/connection_procedure.h"
 #include "ui/shell/main_frame.h"
 #include "ui/shell/page_catalogue.h"
@@ -40,6 +41,7 @@ bool CVeko2012App::start() {
     m_ui = std::make_unique<CQtUserInterface>();
     setAppUi(m_ui.get());
     CMSMVisualManager::install(std::make_unique<CAppVisualManager>());
+    CWheelGuard::install();
     if (m_options.simulate && !startSimulator()) {
         return false;
     }
