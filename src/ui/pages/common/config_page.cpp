@@ -1,5 +1,7 @@
 #include "ui/pages/common/config_page.h"
 
+#include "lang/source_text.h"
+#include "lang/translation.h"
 #include "link/lpg_device.h"
 
 namespace torva {
@@ -7,17 +9,43 @@ namespace torva {
 CConfigPage::CConfigPage(CLPGDevice& device, QWidget* parent)
     : CMultiPageDialog(parent), m_device(device) {}
 
+namespace {
+
+// Marks a control its firmware gate holds disabled.
+constexpr const char* kFirmwareGate = "torvaFirmwareGate";
+
+} // namespace
+
 void CConfigPage::connectionChanged(bool connected) {
     for (const QPointer<QWidget>& control : m_controllerControls) {
         if (control != nullptr)
-            control->setEnabled(connected);
+            control->setEnabled(connected && !gated(control));
     }
+}
+
+void CConfigPage::gateByFirmware(QWidget* control, std::optional<std::int32_t> neededFirmware) {
+    const bool gate = neededFirmware.has_value();
+    control->setProperty(kFirmwareGate, gate);
+    control->setToolTip(gate ? firmwareNeededText(*neededFirmware) : QString());
+    control->setEnabled(!gate && (!controllerControl(control) || m_device.isConnected()));
+}
+
+bool CConfigPage::controllerControl(const QWidget* control) const {
+    for (const QPointer<QWidget>& known : m_controllerControls) {
+        if (known == control)
+            return true;
+    }
+    return false;
+}
+
+bool CConfigPage::gated(const QWidget* control) {
+    return control->property(kFirmwareGate).toBool();
 }
 
 void CConfigPage::needsController(std::initializer_list<QWidget*> controls) {
     for (QWidget* control : controls) {
         m_controllerControls.emplace_back(control);
-        control->setEnabled(m_device.isConnected());
+        control->setEnabled(m_device.isConnected() && !gated(control));
     }
 }
 
@@ -35,6 +63,12 @@ void fillConfigPage(QWidget* page, bool connected) {
 void tellConnectionChanged(QWidget* page, bool connected) {
     if (auto* editing = dynamic_cast<IConfigPage*>(page))
         editing->connectionChanged(connected);
+}
+
+QString firmwareNeededText(std::int32_t version) {
+    const std::string number = std::to_string(version >> 8) + "." + std::to_string(version & 0xFF);
+    return QString::fromStdString(
+        translateWith(PL("Wymaga oprogramowania sterownika v %1 lub nowszego."), {number}));
 }
 
 } // namespace torva

@@ -4,7 +4,9 @@
 
 #include <QPointer>
 
+#include <cstdint>
 #include <initializer_list>
+#include <optional>
 #include <vector>
 
 namespace torva {
@@ -40,13 +42,23 @@ protected:
     CLPGDevice& device() const { return m_device; }
     // Controls whose action needs the controller (check boxes, combos, buttons that write).
     void needsController(std::initializer_list<QWidget*> controls);
+    // A control whose field lives in a block the controller's firmware lacks: disabled whatever
+    // the connection, its tool tip naming the firmware it needs (neededFirmware, e.g. 0x10A).
+    // std::nullopt lifts the gate.
+    void gateByFirmware(QWidget* control, std::optional<std::int32_t> neededFirmware);
     // Fills the page; a page that overrides it calls it.
     void onActivate() override;
 
 private:
+    bool controllerControl(const QWidget* control) const;
+    static bool gated(const QWidget* control);
+
     CLPGDevice& m_device;
     std::vector<QPointer<QWidget>> m_controllerControls;
 };
+
+// "Wymaga oprogramowania sterownika v 1.10 lub nowszego.", translated, for firmware version.
+QString firmwareNeededText(std::int32_t version);
 
 // Runs fillFromConfig and connectionChanged on page when it is an editing page.
 void fillConfigPage(QWidget* page, bool connected);
