@@ -171,6 +171,13 @@ void CDevDataDlg::changeEvent(QEvent* event) {
         for (int column = 0; column < m_faults->columnCount(); ++column)
             m_faults->horizontalHeaderItem(column)->setFont(font());
         m_faults->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+        // The longest values stay whole: the running times and the version line.
+        const int frame = fontMetrics().horizontalAdvance(QLatin1Char('0')) * 2;
+        for (QLineEdit* field : {m_dieselTime, m_gasTime})
+            field->setMinimumWidth(
+                fontMetrics().horizontalAdvance(QStringLiteral("9999 h: 59 min")) + frame);
+        m_version->setMinimumWidth(
+            fontMetrics().horizontalAdvance(QStringLiteral("WWWWWWWW  v 9.99.99")) + frame);
     }
     CConfigPage::changeEvent(event);
 }
@@ -218,7 +225,8 @@ void CDevDataDlg::refresh() {
         return;
     bool read = false;
     try {
-        runResponsively([&] { read = device().readStatistics(); });
+        // A read the user did not ask for: in the background, without the wait cursor.
+        runInBackground([&] { read = device().readStatistics(); });
     } catch (const IError&) {
         // The next refresh tries again.
         return;
