@@ -14,7 +14,9 @@
 #include "ui/pages/calibration/calibration_page.h"
 #include "ui/pages/calibration/emu_definition_dlg.h"
 #include "ui/pages/calibration/rpm_definition_dlg.h"
+#include "ui/pages/common/page_texts.h"
 #include "ui/pages/devdata/dev_data_dlg.h"
+#include "ui/pages/maps/value_entry_dlg.h"
 #include "ui/pages/sensors/fuel_sensor_dlg.h"
 #include "ui/pages/settings/settings_dlg.h"
 #include "ui/pages/tps/seq_calibration_dlg.h"
@@ -24,6 +26,7 @@
 #include "ui/shell/backups_dlg.h"
 #include "ui/shell/main_frame.h"
 #include "ui/shell/main_view.h"
+#include "ui/shell/readings_view.h"
 #include "ui/shell/veko_app.h"
 #include "ui/shell/veko_doc.h"
 
@@ -93,6 +96,15 @@ int saveAxisDialogs(const torva::CDeviceConfig& config, QWidget* parent, const Q
     processEventsFor(100);
     failures +=
         !saveWidget(rpm, QStringLiteral("%1/rpm-definition-refused-%2.png").arg(folder, language));
+    // The map tools' value entry, refusing a value above the time map's ceiling.
+    CValueEntryDlg entry(translatedText("Ustaw wartość"), translatedText("Wartość:"),
+                         QStringLiteral("3.5"), {0, 20, "0.0", "20.0"}, parent);
+    entry.show();
+    entry.field()->setText(QStringLiteral("25.5"));
+    entry.okButton()->click();
+    entry.adjustSize();
+    processEventsFor(100);
+    failures += !saveWidget(entry, QStringLiteral("%1/value-entry-%2.png").arg(folder, language));
     return failures;
 }
 
@@ -314,6 +326,12 @@ int main(int argc, char** argv) {
                 failures += !saveWidget(frame, folder + QStringLiteral("/%1-").arg(name) + suffix);
             }
             pages->activatePage(0);
+            // The charts in the upper pane, with the settings page below them.
+            CMultiPageCtrl* upper = frame.readingsView()->pageCtrl();
+            upper->activatePage(1);
+            processEventsFor(600);
+            failures += !saveWidget(frame, folder + QStringLiteral("/charts-") + suffix);
+            upper->activatePage(0);
         }
         failures += saveAxisDialogs(app.doc().device().config(), &frame, folder,
                                     QString::fromLatin1(language.name));
