@@ -67,6 +67,7 @@ void CValueEntryDlg::OnOK() {
     if (!value) {
         m_problem->setText(QString::fromStdString(valueRangeText(m_range)));
         m_problem->show();
+        adjustSize(); // the whole explanation shows
         m_field->setFocus();
         return;
     }

@@ -50,7 +50,9 @@ bool CSettingsActions::reset(const char* failureText) {
 }
 
 bool CSettingsActions::switchToDieselAndWait() {
-    if (m_device.switchToDieselAndWait())
+    bool onDiesel = false;
+    m_ui.runExchange([&] { onDiesel = m_device.switchToDieselAndWait(); });
+    if (onDiesel)
         return true;
     failed(page_message::kDieselFailed);
     return false;
@@ -94,7 +96,7 @@ bool CSettingsActions::changeBaseFlagWithReset(const std::function<void()>& chan
         requestRefresh(ESettingsRefresh::Page);
     m_ui.responsiveWait(kAfterResetWaitMs);
     if (modeBefore != kFuelModeDiesel)
-        m_device.switchToAuto();
+        m_ui.runExchange([&] { m_device.switchToAuto(); });
     return true;
 }
 
