@@ -8,6 +8,7 @@
 #include "ui/controls/cell_array.h"
 #include "ui/controls/dialog_scaling.h"
 #include "ui/controls/msm_caption_bar.h"
+#include "ui/controls/multi_page_button.h"
 #include "ui/controls/multi_page_ctrl.h"
 #include "ui/controls/transparent_bar_display.h"
 #include "ui/pages/readings/readings_dlg.h"
@@ -17,6 +18,7 @@
 #include "ui/shell/readings_view.h"
 #include "ui/shell/veko_app.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
@@ -90,12 +92,18 @@ TEST_F(DemoApplication, KeepsItsMinimumSizeAndPaneShares) {
 }
 
 // At the minimum size with the charts in the upper pane, the lower pane has the least room:
-// every page there keeps its text at 8 pt or more, and a grid's header cells hold their text.
+// every page there keeps its text at 8 pt or more, and its tab and its grids' header cells hold
+// their text.
 TEST_F(DemoApplication, EveryLowerPageStaysReadableAtTheMinimumSizeWithTheCharts) {
     ASSERT_TRUE(m_app.start());
     CMainFrame& frame = m_app.frame();
-    // Every emulator on, so that the calibration pages are there too.
-    m_app.doc().device().config().m_base.m_emuEnable = {1, 1, 1, 1};
+    // A 24-volt controller with every emulator on: the most tabs, the calibration pages too.
+    CDeviceConfig& config = m_app.doc().device().config();
+    config.m_devInfo.m_deviceID = 25;
+    config.m_base.m_emuEnable = {1, 1, 1, 1};
+    config.m_serviceSetup.m_advancedFlags2 |= 0x10;
+    config.m_serviceSetup.m_advancedFlags2 &= ~0x80;
+    config.m_serviceSetup.m_tpsDigitEmuEnable = 1;
     frame.mainView()->createPages();
     frame.show();
     frame.resize(800, 530);
@@ -107,6 +115,12 @@ TEST_F(DemoApplication, EveryLowerPageStaysReadableAtTheMinimumSizeWithTheCharts
         pages->activatePage(index);
         QApplication::processEvents();
         QWidget* page = pages->getPage(index);
+        // The active tab's bold title, whole in its tab.
+        const QWidget* tab = pages->getButton(index)->widget();
+        QFont bold = tab->font();
+        bold.setBold(true);
+        EXPECT_GE(tab->width(), QFontMetrics(bold).horizontalAdvance(pages->getTitle(index)))
+            << pages->getTitle(index).toStdString();
         for (const QWidget* widget : page->findChildren<QWidget*>()) {
             if (widget->isVisible()) {
                 EXPECT_GE(QFontInfo(widget->font()).pixelSize(), readable)
