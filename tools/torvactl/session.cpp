@@ -45,9 +45,7 @@ CVeko2012Doc& CSession::connect() {
         });
     }
     if (m_options.demo) {
-        device.setDemo(true);
-        device.setConnected(true);
-        device.readDeviceInfo();
+        device.startDemo();
         m_portDescription = "demo";
         return *m_doc;
     }
@@ -81,6 +79,9 @@ bool CSession::searchForController(CLPGDevice& device) {
         return true;
     }
     m_portDescription = translate(kNoConnection);
+    // Busy or forbidden ports are usually why nothing answered.
+    for (const SPortProblem& problem : device.searchProblems())
+        m_portDescription += "\n" + portProblemText(problem);
     return false;
 }
 
@@ -88,7 +89,7 @@ bool CSession::readOneLiveSample() {
     CLPGDevice& link = device();
     DiagSample sample{};
     if (link.isDemo()) {
-        fillDemoSample(sample, link.config().m_devInfo.m_deviceID, link.diagData());
+        fillDemoSample(sample, link.configCopy(), link.diagData());
         sample.m_seq = 1;
         link.diagData().push(sample);
         return true;

@@ -4,7 +4,7 @@
 #include "document/document_commands.h"
 #include "document/veko2012_doc.h"
 #include "lang/source_text.h"
-#include "platform/folders.h"
+#include "lang/user_guide.h"
 #include "platform/user_interface.h"
 #include "ui/controls/msm_caption_bar.h"
 #include "ui/controls/msm_menu_bar.h"
@@ -18,16 +18,14 @@
 #include "ui/shell/main_view.h"
 #include "ui/shell/program_icon.h"
 #include "ui/shell/readings_view.h"
+#include "ui/shell/user_guide_opener.h"
 #include "ui/shell/window_rules.h"
 
-#include <QDesktopServices>
-#include <QDir>
 #include <QGuiApplication>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
-#include <QUrl>
 #include <QVBoxLayout>
 
 namespace torva {
@@ -200,8 +198,7 @@ void CMainFrame::showSavedMatch() {
 }
 
 void CMainFrame::openDocumentation() {
-    const QString folder = QString::fromStdString(programDataFolder("Doc"));
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QDir(folder).absolutePath()));
+    openUserGuide(userGuideFolder(), currentLanguage());
 }
 
 void CMainFrame::showConnectionState(bool connected) {
