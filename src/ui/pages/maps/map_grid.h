@@ -8,9 +8,11 @@
 
 #include <QObject>
 
+#include <functional>
 #include <memory>
 
 class QKeyEvent;
+class QMenu;
 
 namespace torva {
 
@@ -64,6 +66,8 @@ public:
 
     // Copies the cells, marks and trail of the map into the view, repainting what changed.
     void syncView();
+    // Tools of the page's own, added at the end of the context menu each time it opens.
+    void setMenuExtension(std::function<void(QMenu&)> extend) { m_extendMenu = std::move(extend); }
 
 private:
     void refreshHeaders();
@@ -82,6 +86,7 @@ private:
     CCellArray& m_view;
     std::unique_ptr<CMapHeaderEdit> m_headerEdit;
     CItemEdit m_cellEdit;
+    std::function<void(QMenu&)> m_extendMenu;
 };
 
 } // namespace torva
