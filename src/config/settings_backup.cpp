@@ -246,12 +246,10 @@ SSettingsBackup writeSettingsBackup(const std::string& folder, const CDeviceConf
         }
         CDeviceConfig copy = live;
         copy.m_timeStamp = settingsTimeStamp(now);
-        errno = 0;
-        if (writeSettings(backup.path, copy)) {
+        if (writeSettings(backup.path, copy, &backup.failure)) {
             backup.written = true;
             return backup;
         }
-        backup.failure = std::strerror(errno != 0 ? errno : EIO);
         std::remove(backup.path.c_str()); // the empty placeholder
         return backup;
     }

@@ -201,8 +201,7 @@ bool CMapArray::valueWithin(double value, double low, double high) {
 }
 
 double CMapArray::toShown(double value) const {
-    const double units = unitsPerValue(m_info.kind);
-    return round0(value * units) / units;
+    return roundToMapUnit(m_info.kind, value);
 }
 
 void CMapArray::notifyChanged() {
