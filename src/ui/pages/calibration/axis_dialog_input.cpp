@@ -35,6 +35,7 @@ const char* faultSourceText(EAxisFault fault) {
     case EAxisFault::RpmSpanNegative:
         return PL("Maksymalne obroty nie mogą być mniejsze od minimalnych.");
     case EAxisFault::RpmPointsNotRising:
+    case EAxisFault::PointsNotRising: // the dialog names it, with the axes it would write
     case EAxisFault::None:
         break;
     }
