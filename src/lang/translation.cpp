@@ -114,7 +114,7 @@ std::string translate(std::string_view text) {
     return result;
 }
 
-std::string translateWith(std::string_view text, std::initializer_list<std::string> values) {
+std::string translateNumbered(std::string_view text, std::initializer_list<std::string> values) {
     std::string result = translate(text);
     int number = 1;
     for (const std::string& value : values) {

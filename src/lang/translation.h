@@ -24,7 +24,7 @@ std::string lookup(int slot, std::string_view text);
 std::string translate(std::string_view text);
 // translate(text) with its marks "%1", "%2", ... replaced by values in that order, so that a
 // translation may place the numbers where its language wants them.
-std::string translateWith(std::string_view text, std::initializer_list<std::string> values);
+std::string translateNumbered(std::string_view text, std::initializer_list<std::string> values);
 
 int currentLanguage();
 // True when index shows its own language: Polish, or a slot whose file was opened. The

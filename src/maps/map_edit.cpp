@@ -50,17 +50,20 @@ bool writeAxisBlock(CLPGDevice& device, EBlock block) {
 // Stores one axis point and writes its block; the point is put back when the write fails.
 // The configuration lock covers the store and the put-back, not the write.
 bool storeAxisPoint(CLPGDevice& device, double& point, double value, EBlock block) {
-    // A point between its neighbours may still meet one of them once encoded.
-    const bool held = device.withConfig([&](CDeviceConfig& config) {
+    // A point between its neighbours may still meet one of them once encoded, or the axis may
+    // already hold points the controller would not keep; either way nothing is written.
+    const std::optional<SValueRefusal> refusal = device.withConfig([&](CDeviceConfig& config) {
         const double old = point;
         point = value;
         const EBlock blocks[] = {block};
-        const bool fits = !checkBlockValues(config, blocks);
+        std::optional<SValueRefusal> found = checkBlockValues(config, blocks);
         point = old;
-        return fits;
+        return found;
     });
-    if (!held)
+    if (refusal) {
+        appUi().message(describeValueRefusal(*refusal), kCaption, EIcon::Warning);
         return false;
+    }
     const double kept = device.withConfig([&](CDeviceConfig&) {
         const double old = point;
         point = value;
@@ -83,7 +86,7 @@ bool storeAxisPoint(CLPGDevice& device, double& point, double value, EBlock bloc
 
 // Says why a typed header value was not stored as it was typed.
 void tell(const char* text, std::initializer_list<std::string> values) {
-    appUi().message(translateWith(text, values), kCaption, EIcon::Warning);
+    appUi().message(translateNumbered(text, values), kCaption, EIcon::Warning);
 }
 
 // A typed number as the user reads it back: no trailing zeros, at most three decimals.

@@ -195,9 +195,8 @@ TEST_F(MapGridPage, AHeaderEditShowsTheRefreshTextOnBothGridsAndSaysWhatItChange
     EXPECT_EQ(time.rowHeader(2), "13");
 
     // An RPM point typed between hundreds is rounded, and the fitter is told.
-    device.config().m_mapRpmCoordinatesEmu1[4] = 1400;
-    device.config().m_mapRpmCoordinatesEmu1[5] = 1800;
-    device.config().m_mapRpmCoordinatesEmu1[6] = 2200;
+    device.config().m_mapRpmCoordinatesEmu1 = {600,  800,  1000, 1200, 1400, 1800, 2200, 2600,
+                                               3000, 3400, 3800, 4200, 4600, 5000, 5500};
     QTest::mouseDClick(&time, Qt::LeftButton, {}, time.cellRect(-1, 5).center());
     editor = openEditor(time);
     ASSERT_NE(editor, nullptr);
@@ -208,6 +207,19 @@ TEST_F(MapGridPage, AHeaderEditShowsTheRefreshTextOnBothGridsAndSaysWhatItChange
     ASSERT_FALSE(m_ui.messages().empty());
     EXPECT_NE(m_ui.messages().back().text.find("1650"), std::string::npos);
     EXPECT_NE(m_ui.messages().back().text.find("1700"), std::string::npos);
+
+    // An axis that already holds points the controller would not keep is not written, and the
+    // fitter is told which point is wrong instead of seeing the edit vanish.
+    device.config().m_mapRpmCoordinatesEmu1[8] = 2600; // meets its left neighbour
+    const std::size_t told = m_ui.messages().size();
+    QTest::mouseDClick(&time, Qt::LeftButton, {}, time.cellRect(-1, 2).center());
+    editor = openEditor(time);
+    ASSERT_NE(editor, nullptr);
+    editor->setText("1100");
+    QTest::keyClick(editor, Qt::Key_Return);
+    EXPECT_EQ(device.config().m_mapRpmCoordinatesEmu1[2], 1000);
+    ASSERT_EQ(m_ui.messages().size(), told + 1);
+    EXPECT_NE(m_ui.messages().back().text.find("m_mapRpmCoordinatesEmu1[8]"), std::string::npos);
 }
 
 TEST_F(MapGridPage, TypingANumberIntoASelectionSetsItAsOneUndoableWrite) {

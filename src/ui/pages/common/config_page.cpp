@@ -68,7 +68,7 @@ void tellConnectionChanged(QWidget* page, bool connected) {
 QString firmwareNeededText(std::int32_t version) {
     const std::string number = std::to_string(version >> 8) + "." + std::to_string(version & 0xFF);
     return QString::fromStdString(
-        translateWith(PL("Wymaga oprogramowania sterownika v %1 lub nowszego."), {number}));
+        translateNumbered(PL("Wymaga oprogramowania sterownika v %1 lub nowszego."), {number}));
 }
 
 } // namespace torva

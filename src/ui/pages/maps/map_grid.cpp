@@ -161,7 +161,7 @@ EEditResult CMapGrid::runTool(const std::function<EEditResult()>& edit) {
     const EEditResult result = underWaitCursor(edit);
     if (result == EEditResult::Refused) {
         const SEntryRange range = mapRange();
-        appUi().message(translateWith(kOutOfMapRange, {range.minText, range.maxText}), "TORVA",
+        appUi().message(translateNumbered(kOutOfMapRange, {range.minText, range.maxText}), "TORVA",
                         EIcon::Warning);
     }
     return result;
@@ -230,7 +230,7 @@ void CMapGrid::pasteFromClipboard() {
     if (result == EEditResult::Refused) {
         const SEntryRange range = mapRange();
         appUi().message(translate(kPasteNotFitting) + "\n" +
-                            translateWith(kOutOfMapRange, {range.minText, range.maxText}),
+                            translateNumbered(kOutOfMapRange, {range.minText, range.maxText}),
                         "TORVA", EIcon::Warning);
     }
 }

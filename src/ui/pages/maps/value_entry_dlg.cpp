@@ -27,7 +27,7 @@ std::optional<double> valueInRange(const std::string& typed, const SEntryRange& 
 }
 
 std::string valueRangeText(const SEntryRange& range) {
-    return translateWith(PL("Wpisz liczbę od %1 do %2; nic nie zostało zapisane."),
+    return translateNumbered(PL("Wpisz liczbę od %1 do %2; nic nie zostało zapisane."),
                          {range.minText, range.maxText});
 }
 
