@@ -10,16 +10,19 @@
 #include "ui/controls/msm_menu_bar.h"
 #include "ui/controls/multi_page_ctrl.h"
 #include "ui/pages/common/handler_error.h"
+#include "ui/pages/common/live_only.h"
 #include "ui/pages/common/responsive_call.h"
 #include "ui/shell/about_dlg.h"
 #include "ui/shell/backups_dlg.h"
 #include "ui/shell/caption_text.h"
 #include "ui/shell/main_menu.h"
 #include "ui/shell/main_view.h"
+#include "ui/shell/offline_commands.h"
 #include "ui/shell/program_icon.h"
 #include "ui/shell/readings_view.h"
 #include "ui/shell/window_rules.h"
 
+#include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDir>
 #include <QGuiApplication>
@@ -29,6 +32,8 @@
 #include <QStatusBar>
 #include <QUrl>
 #include <QVBoxLayout>
+
+#include <filesystem>
 
 namespace torva {
 
@@ -52,6 +57,16 @@ CMainFrame::CMainFrame(CVeko2012Doc& doc, const SPageCatalogue& catalogue, QWidg
                        m_mainView->refresh();
                        m_readingsView->refresh();
                    }}) {
+    m_offline = std::make_unique<COfflineCommands>(
+        doc, this,
+        COfflineCommands::SHooks{.linkChanged = [this] { onOfflineChanged(); },
+                                 .saved =
+                                     [this] {
+                                         showConnectionState(m_doc.device().isConnected());
+                                         showBackupPath();
+                                     }});
+    // Every edit of an offline file shows at once in the caption's unsaved-changes mark.
+    doc.device().setOfflineEditListener([this] { showConnectionState(true); });
     setWindowIcon(programIcon());
     setWindowTitle(QStringLiteral("TORVA"));
     m_captionBar->setCaptionText(QStringLiteral("TORVA"));
@@ -93,6 +108,7 @@ CMainFrame::CMainFrame(CVeko2012Doc& doc, const SPageCatalogue& catalogue, QWidg
 }
 
 CMainFrame::~CMainFrame() {
+    m_doc.device().setOfflineEditListener(nullptr);
     m_doc.polling().setRefreshTimer(nullptr);
     m_doc.setPageRefresh(nullptr);
 }
@@ -102,6 +118,11 @@ void CMainFrame::buildMenu() {
         return [this, handler = std::move(handler)] { runMenuHandler(handler); };
     };
     CMainMenu::SHandlers handlers;
+    handlers.openOffline = guarded([this] { m_offline->openChosen(); });
+    handlers.save = guarded([this] { m_offline->save(); });
+    handlers.saveAs = guarded([this] { m_offline->saveAs(); });
+    handlers.writeToController = guarded([this] { m_offline->writeToController(); });
+    handlers.closeFile = guarded([this] { m_offline->closeFile(); });
     handlers.loadSettingsFile =
         guarded([this] { runDocumentCommand(doc_command::kLoadSettingsFile); });
     handlers.saveSettingsFile =
@@ -189,7 +210,7 @@ void CMainFrame::showSavedMatch() {
     m_shownBackupPath.clear();
     m_savedMatchText.clear();
     CLPGDevice& device = m_doc.device();
-    if (!device.isConnected() || device.isDemo())
+    if (!device.isConnected() || device.isDemo() || device.isOffline())
         return;
     m_savedMatch = findSavedMatch(device.config());
     m_savedMatchText = savedMatchText(m_savedMatch);
@@ -206,8 +227,12 @@ void CMainFrame::openDocumentation() {
 
 void CMainFrame::showConnectionState(bool connected) {
     CLPGDevice& device = m_doc.device();
-    const QString text =
-        QString::fromStdString(captionText(device.config(), connected, device.isDemo()));
+    const std::string& file = m_doc.offlinePath();
+    const QString text = QString::fromStdString(
+        file.empty()
+            ? captionText(device.config(), connected, device.isDemo())
+            : offlineCaptionText(device.config(), std::filesystem::path(file).filename().string(),
+                                 m_doc.offlineModified()));
     m_captionBar->setCaptionText(text);
     setWindowTitle(text);
     if (m_pagesConnected != connected) {
@@ -216,10 +241,42 @@ void CMainFrame::showConnectionState(bool connected) {
     }
 }
 
+void CMainFrame::onOfflineChanged() {
+    CLPGDevice& device = m_doc.device();
+    if (device.isConnected() && !device.isOffline() && !m_doc.polling().isPolling())
+        m_doc.polling().startPolling(std::string());
+    followOfflineState();
+    m_shownBackupPath.clear();
+    m_savedMatchText.clear();
+    m_statusBar->clearMessage();
+    showConnectionState(device.isConnected());
+    if (!device.isOffline())
+        showSavedMatch();
+    // The page list and every version gate follow the file's controller, or the real one.
+    postCommand(ECommand::Create);
+    postCommand(ECommand::InitLang);
+}
+
+void CMainFrame::followOfflineState() {
+    m_menu->setOffline(m_doc.device().isOffline());
+    applyLiveOnly(m_readingsView, m_doc.device());
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (!m_offline->mayLeaveFile()) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
+}
+
 void CMainFrame::retranslate() {
     m_mainView->retranslate();
     m_readingsView->retranslate();
     m_menu->retranslate();
+    // The live controls' tool tips speak the new language.
+    applyLiveOnly(m_readingsView, m_doc.device());
+    applyLiveOnly(m_mainView, m_doc.device());
     if (!m_shownBackupPath.empty()) {
         showBackupPath();
     } else if (!m_savedMatchText.empty()) {

@@ -3,6 +3,7 @@
 #include "diag/lpg_thread_manager.h"
 #include "document/veko2012_doc.h"
 #include "lang/source_text.h"
+#include "lang/translation.h"
 #include "platform/user_interface.h"
 #include "sim/simulator.h"
 #include "ui/controls/app_visual_manager.h"
@@ -58,7 +59,11 @@ bool CVeko2012App::start() {
     // The frame protocol's random words.
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     m_doc->buildErrorDecoders();
-    m_connection->connectAtStartUp();
+    if (!m_options.offlineFile.empty()) {
+        startOffline();
+    } else {
+        m_connection->connectAtStartUp();
+    }
 
     m_frame = std::make_unique<CMainFrame>(*m_doc, pageCatalogue());
     m_frame->setReconnect([this] { return m_connection->reconnect(); });
@@ -83,12 +88,24 @@ bool CVeko2012App::startSimulator() {
     }
 }
 
+void CVeko2012App::startOffline() {
+    const std::string refused = m_doc->openOffline(m_options.offlineFile);
+    if (refused.empty()) {
+        return;
+    }
+    appUi().message(translate(PL("Nie można otworzyć pliku ustawień offline:")) + "\n" + refused,
+                    "TORVA", EIcon::Error);
+    m_connection->connectAtStartUp();
+}
+
 void CVeko2012App::initialUpdate() {
     CLPGDevice& device = m_doc->device();
-    if (device.isConnected()) {
+    m_frame->followOfflineState();
+    // While a file stands in for the controller there is nothing to poll and nothing missing.
+    if (device.isConnected() && !device.isOffline()) {
         // No recording at start-up.
         m_doc->polling().startPolling(std::string());
-    } else {
+    } else if (!device.isConnected()) {
         appUi().message(PL("BRAK POŁĄCZENIA"), "TORVA", EIcon::None);
     }
     m_frame->showConnectionState(device.isConnected());

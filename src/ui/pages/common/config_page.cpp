@@ -1,6 +1,7 @@
 #include "ui/pages/common/config_page.h"
 
 #include "link/lpg_device.h"
+#include "ui/pages/common/live_only.h"
 
 namespace torva {
 
@@ -8,10 +9,14 @@ CConfigPage::CConfigPage(CLPGDevice& device, QWidget* parent)
     : CMultiPageDialog(parent), m_device(device) {}
 
 void CConfigPage::connectionChanged(bool connected) {
+    // The offline rule is lifted first, so that online the controller rule decides, and laid
+    // again last while a settings file stands in for the controller.
+    applyLiveOnly(this, m_device);
     for (const QPointer<QWidget>& control : m_controllerControls) {
         if (control != nullptr)
             control->setEnabled(connected);
     }
+    applyLiveOnly(this, m_device);
 }
 
 void CConfigPage::needsController(std::initializer_list<QWidget*> controls) {

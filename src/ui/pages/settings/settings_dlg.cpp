@@ -11,6 +11,7 @@
 #include "ui/controls/transparent_static.h"
 #include "ui/pages/calibration/rpm_definition_dlg.h"
 #include "ui/pages/common/handler_guard.h"
+#include "ui/pages/common/live_only.h"
 #include "ui/pages/common/page_messages.h"
 #include "ui/pages/common/up_down_field.h"
 #include "ui/pages/common/value_combo.h"
@@ -194,6 +195,9 @@ CSettingsDlg::CSettingsDlg(CVeko2012Doc& doc, QWidget* parent)
                      m_checks.at(ESettingsCheck::GasMapWithoutEmulation)});
     for (const auto& [combo, widget] : m_combos)
         needsController({widget});
+    // What a load of a settings file sets by itself, or keeps as the controller has it.
+    markLiveOnly(m_spins.at(ESettingsSpin::MinVcc), live_only::kNotInFile);
+    markLiveOnly(m_spins.at(ESettingsSpin::MinGasTempr), live_only::kNotInFile);
 }
 
 QString CSettingsDlg::pageTitle() const {
@@ -294,8 +298,11 @@ void CSettingsDlg::buildGroups() {
     m_tpsCalibration = addButtonRow(grid, PL("Kalibracja TPS"));
     connect(m_tpsCalibration, &QAbstractButton::clicked, this,
             &CSettingsDlg::OnClickedBtnTpsCalibration);
-    connect(addButtonRow(grid, PL("Korelacja TPS 2")), &QAbstractButton::clicked, this,
+    QAbstractButton* correlation = addButtonRow(grid, PL("Korelacja TPS 2"));
+    connect(correlation, &QAbstractButton::clicked, this,
             &CSettingsDlg::OnBnClickedBtnTps2Correlation);
+    markLiveOnly(m_tpsCalibration);
+    markLiveOnly(correlation);
 
     newGroup(PL("Emulatory"), grid);
     addComboRow(grid, C::MapSensorEmulator, PL("Emulator Map Sensor"));
@@ -327,6 +334,7 @@ void CSettingsDlg::buildGroups() {
     m_seqCalibration = addButtonRow(grid, PL("Kalibracja sygnałów dla sekwencji gazowej"));
     connect(m_seqCalibration, &QAbstractButton::clicked, this,
             &CSettingsDlg::OnBnClickedBtnSeqCalibration);
+    markLiveOnly(m_seqCalibration);
 
     newGroup(PL("Tempomat"), grid);
     addCheckRow(grid, ESettingsCheck::Tempomat, PL("Obsługa tempomatu"));
