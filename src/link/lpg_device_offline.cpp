@@ -63,6 +63,8 @@ void CLPGDevice::setOffline(bool offline) {
         }
         readBack(m_offlineImages, m_config);
     }
+    // Samples of the engine connected before are no readings of the file.
+    m_diagData.clear();
     m_demo.store(false);
     m_liveDiagnostics.store(false);
     m_offlineEdits.store(0);
