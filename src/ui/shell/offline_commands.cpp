@@ -21,7 +21,6 @@ constexpr const char* kCaption = "TORVA";
 // %s: the file's name.
 constexpr const char* kUnsavedQuestion =
     PL("Plik %s ma niezapisane zmiany. Czy zapisać je przed zamknięciem?");
-constexpr const char* kOpenRefused = PL("Nie można otworzyć pliku ustawień offline:");
 
 QString translated(const char* text) {
     return QString::fromStdString(translate(text));
@@ -70,7 +69,7 @@ bool COfflineCommands::openFile(const std::string& path) {
     if (!refused.empty()) {
         if (wasPolling && device.isConnected() && !device.isOffline())
             m_doc.polling().restartPolling();
-        appUi().message(translate(kOpenRefused) + "\n" + refused, kCaption, EIcon::Error);
+        appUi().message(translate(kOfflineOpenRefused) + "\n" + refused, kCaption, EIcon::Error);
         return false;
     }
     m_hooks.linkChanged();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "lang/source_text.h"
+
 #include <functional>
 #include <string>
 
@@ -8,6 +10,9 @@ class QWidget;
 namespace torva {
 
 class CVeko2012Doc;
+
+// Before the reason a settings file cannot be opened offline.
+constexpr const char* kOfflineOpenRefused = PL("Nie można otworzyć pliku ustawień offline:");
 
 // The File menu's commands for a settings file edited without a controller: open it in place of
 // the controller, save it where it is or elsewhere, close it and go back to the controller, or

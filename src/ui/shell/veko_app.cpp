@@ -9,6 +9,7 @@
 #include "ui/controls/app_visual_manager.h"
 #include "ui/shell/connection_procedure.h"
 #include "ui/shell/main_frame.h"
+#include "ui/shell/offline_commands.h"
 #include "ui/shell/page_catalogue.h"
 #include "ui/shell/qt_user_interface.h"
 #include "ui/shell/splash_dlg.h"
@@ -93,8 +94,7 @@ void CVeko2012App::startOffline() {
     if (refused.empty()) {
         return;
     }
-    appUi().message(translate(PL("Nie można otworzyć pliku ustawień offline:")) + "\n" + refused,
-                    "TORVA", EIcon::Error);
+    appUi().message(translate(kOfflineOpenRefused) + "\n" + refused, "TORVA", EIcon::Error);
     m_connection->connectAtStartUp();
 }
 
