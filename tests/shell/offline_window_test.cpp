@@ -12,12 +12,16 @@
 #include "lang/languages.h"
 #include "lang/translation.h"
 #include "link/lpg_device.h"
+#include "maps/map_array.h"
+#include "maps/map_edit.h"
 #include "sim/simulator.h"
 #include "support/temp_folder.h"
 #include "ui/controls/cell_array.h"
+#include "ui/controls/item_edit.h"
 #include "ui/controls/msm_caption_bar.h"
 #include "ui/controls/multi_page_ctrl.h"
 #include "ui/pages/calibration/calibration_pages.h"
+#include "ui/pages/calibration/emu_definition_dlg.h"
 #include "ui/pages/common/up_down_field.h"
 #include "ui/pages/maps/map_grid.h"
 #include "ui/pages/settings/settings_dlg.h"
@@ -31,6 +35,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
@@ -204,6 +209,80 @@ TEST_F(OfflineWindow, EditsAndUndoReachTheSavedFileAsTheControllerWouldHoldThem)
     EXPECT_EQ(backups.front().reason, EBackupReason::FileSave);
     EXPECT_EQ(readBytes(backups.front().path), before);
     EXPECT_TRUE(user.boxTexts.isEmpty()) << user.boxTexts.join("\n").toStdString();
+}
+
+TEST_F(OfflineWindow, MapToolsHeadersAndTheAxisDialogEditTheFileWithTheOnlineRefusals) {
+    SAppOptions options;
+    options.offlineFile = m_path;
+    options.simulate = true; // a controller is there, and must hear nothing
+    CUser user;
+    CVeko2012App app(options);
+    ASSERT_TRUE(app.start());
+    app.frame().resize(1280, 800);
+    app.frame().show();
+    settle();
+    CLPGDevice& device = app.doc().device();
+    ASSERT_TRUE(device.isOffline());
+    auto* calibration = page<CCalibration1>(app);
+    ASSERT_NE(calibration, nullptr);
+    CMapArray& time = calibration->timeGrid().map();
+
+    // A tool over a selection, and one whose result the map cannot hold: refused, nothing kept.
+    time.selectRect(2, 3, 4, 3);
+    EXPECT_EQ(time.setSelectedTo(2.5), EEditResult::Done);
+    EXPECT_DOUBLE_EQ(device.offlineRecord().m_mapTimeEmu1[3][4], 2.5);
+    const std::uint64_t edits = device.offlineEdits();
+    EXPECT_EQ(time.scaleSelected(100000), EEditResult::Refused);
+    EXPECT_EQ(device.offlineEdits(), edits);
+    EXPECT_DOUBLE_EQ(device.offlineRecord().m_mapTimeEmu1[3][4], 2.5);
+    EXPECT_EQ(time.undo(), EEditResult::Done);
+    EXPECT_DOUBLE_EQ(device.offlineRecord().m_mapTimeEmu1[3][4], 1.0);
+    EXPECT_EQ(time.redo(), EEditResult::Done);
+
+    // The axis definition dialog (it lays out the RPM axis too).
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<CEmuDefinitionDlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->minValueEdit()->setText("1.00");
+        dialog->maxValueEdit()->setText("4.00");
+        dialog->okButton()->click();
+    });
+    QTest::mouseClick(calibration->definitionButton(), Qt::LeftButton);
+    // As the controller keeps it, to its resolution.
+    EXPECT_NEAR(device.offlineRecord().m_mapCoordinatesEmu1[0], 1.0, 0.02);
+    EXPECT_NEAR(device.offlineRecord().m_mapCoordinatesEmu1[kMapRows - 1], 4.0, 0.02);
+
+    // An RPM header typed in place; a load point out of order is refused as online.
+    CCellArray& grid = calibration->timeGrid().view();
+    const auto typeHeader = [&grid](int row, int column, const QString& text) {
+        QTest::mouseDClick(&grid, Qt::LeftButton, {}, grid.cellRect(row, column).center());
+        auto* edit = grid.findChild<CCellArrayEdit*>();
+        ASSERT_NE(edit, nullptr);
+        ASSERT_TRUE(edit->isVisible());
+        edit->setText(text);
+        QTest::keyClick(edit, Qt::Key_Return);
+    };
+    const RpmAxis rpm = device.config().m_mapRpmCoordinatesEmu1;
+    const double between = rpm[3] + CMapEdit::kRpmStep;
+    ASSERT_LT(between, rpm[4]);
+    typeHeader(-1, 3, QString::number(between));
+    EXPECT_DOUBLE_EQ(device.offlineRecord().m_mapRpmCoordinatesEmu1[3], between);
+    const LoadAxis load = device.config().m_mapCoordinatesEmu1;
+    typeHeader(5, -1, QString::number(load[kMapRows - 1] + 1, 'f', 2));
+    EXPECT_EQ(device.offlineRecord().m_mapCoordinatesEmu1, load);
+
+    // Clearing the emulation map asks first, as online.
+    QTest::mouseClick(calibration->clearEmulationButton(), Qt::LeftButton);
+    ASSERT_EQ(user.boxTexts.size(), 1) << user.boxTexts.join("\n").toStdString();
+    EXPECT_EQ(device.offlineRecord().m_mapEmu1[7][7], 0.0);
+
+    menu(app, "Zapisz")->trigger();
+    CDeviceConfig saved(kDeviceType25);
+    ASSERT_TRUE(readSettings(m_path, saved, kDeviceType25));
+    EXPECT_DOUBLE_EQ(saved.m_mapTimeEmu1[3][4], 2.5);
+    EXPECT_DOUBLE_EQ(saved.m_mapRpmCoordinatesEmu1[3], between);
+    EXPECT_EQ(saved.m_mapCoordinatesEmu1, device.offlineRecord().m_mapCoordinatesEmu1);
+    EXPECT_EQ(app.simulator()->transcript().size(), 0u);
 }
 
 TEST_F(OfflineWindow, UnsavedChangesAreSavedDiscardedOrKeptAsTheUserAnswers) {
