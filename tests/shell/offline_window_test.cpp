@@ -285,6 +285,35 @@ TEST_F(OfflineWindow, MapToolsHeadersAndTheAxisDialogEditTheFileWithTheOnlineRef
     EXPECT_EQ(app.simulator()->transcript().size(), 0u);
 }
 
+TEST_F(OfflineWindow, PagesFollowTheFilesFirmwareNotTheControllerConnectedBefore) {
+    m_record.m_devInfo.m_version = 0x107; // before the gas cut-off threshold
+    ASSERT_TRUE(writeSettings(m_path, m_record));
+    SAppOptions options;
+    options.simulate = true;
+    CUser user;
+    CVeko2012App app(options);
+    ASSERT_TRUE(app.start());
+    app.frame().show();
+    settle();
+    ASSERT_TRUE(app.doc().device().isConnected());
+    ASSERT_GE(app.doc().device().config().m_devInfo.m_version, 0x12F);
+
+    ASSERT_TRUE(app.frame().offlineCommands().open(m_path));
+    settle();
+    EXPECT_FALSE(app.doc().polling().isPolling());
+    auto* calibration = page<CCalibration1>(app);
+    ASSERT_NE(calibration, nullptr);
+    EXPECT_TRUE(calibration->mapCutOffField()->isHidden());
+    EXPECT_TRUE(caption(app).contains("firmware: v 1.7 ")) << caption(app).toStdString();
+
+    menu(app, "Zamknij plik")->trigger();
+    settle();
+    EXPECT_FALSE(app.doc().device().isOffline());
+    EXPECT_TRUE(app.doc().device().isConnected());
+    EXPECT_TRUE(app.doc().polling().isPolling());
+    EXPECT_TRUE(caption(app).contains("POŁĄCZONY")) << caption(app).toStdString();
+}
+
 TEST_F(OfflineWindow, UnsavedChangesAreSavedDiscardedOrKeptAsTheUserAnswers) {
     SAppOptions options;
     options.offlineFile = m_path;
