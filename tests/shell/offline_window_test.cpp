@@ -196,7 +196,9 @@ TEST_F(OfflineWindow, EditsAndUndoReachTheSavedFileAsTheControllerWouldHoldThem)
     EXPECT_TRUE(user.boxTexts.isEmpty()) << user.boxTexts.join("\n").toStdString();
 
     const std::string before = readBytes(m_path);
-    menu(app, "Zapisz")->trigger();
+    app.frame().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&app.frame()));
+    QTest::keyClick(&grid, Qt::Key_S, Qt::ControlModifier);
     EXPECT_TRUE(caption(app).endsWith("car.dsettings")) << caption(app).toStdString();
     CDeviceConfig saved(kDeviceType25);
     ASSERT_TRUE(readSettings(m_path, saved, kDeviceType25));
