@@ -35,6 +35,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
@@ -69,6 +70,7 @@ public:
     }
 
     QMessageBox::StandardButton questionAnswer = QMessageBox::Yes;
+    QString chosenFile; // what a file dialog is given
     QStringList boxTexts;
     int comparisons = 0;
 
@@ -97,6 +99,9 @@ private:
                 compare->reject();
                 m_comparing = false;
             });
+        } else if (auto* files = qobject_cast<QFileDialog*>(modal)) {
+            files->selectFile(chosenFile);
+            static_cast<QDialog*>(files)->accept(); // the dialog's own accept takes the name
         } else if (auto* choice = qobject_cast<CNoConnectionDlg*>(modal)) {
             // A failed connection fails the test instead of hanging it.
             boxTexts << QStringLiteral("no connection");
@@ -356,6 +361,36 @@ TEST_F(OfflineWindow, UnsavedChangesAreSavedDiscardedOrKeptAsTheUserAnswers) {
     CDeviceConfig saved(kDeviceType25);
     ASSERT_TRUE(readSettings(m_path, saved, kDeviceType25));
     EXPECT_EQ(saved.m_base.m_switchTempr, 50);
+}
+
+TEST_F(OfflineWindow, SaveAsWritesElsewhereAndGoesOnWithTheNewName) {
+    SAppOptions options;
+    options.offlineFile = m_path;
+    CUser user;
+    CVeko2012App app(options);
+    ASSERT_TRUE(app.start());
+    app.frame().show();
+    const std::string before = readBytes(m_path);
+    CLPGDevice& device = app.doc().device();
+    device.config().m_base.m_switchTempr = 45;
+    device.writeBlock(EBlock::Base);
+
+    const std::string copy = m_home.file("copy.dsettings");
+    user.chosenFile = QString::fromStdString(copy);
+    menu(app, "Zapisz jako…")->trigger();
+    EXPECT_EQ(app.doc().offlinePath(), copy);
+    EXPECT_TRUE(caption(app).endsWith("copy.dsettings")) << caption(app).toStdString();
+    EXPECT_EQ(readBytes(m_path), before);
+
+    // Later edits and saves go to the new file.
+    device.config().m_base.m_switchTempr = 47;
+    device.writeBlock(EBlock::Base);
+    menu(app, "Zapisz")->trigger();
+    CDeviceConfig saved(kDeviceType25);
+    ASSERT_TRUE(readSettings(copy, saved, kDeviceType25));
+    EXPECT_EQ(saved.m_base.m_switchTempr, 47);
+    EXPECT_EQ(readBytes(m_path), before);
+    EXPECT_TRUE(user.boxTexts.isEmpty()) << user.boxTexts.join("\n").toStdString();
 }
 
 TEST_F(OfflineWindow, WriteToControllerBacksItUpAndWritesOnlyTheTickedGroups) {
