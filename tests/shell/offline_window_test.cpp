@@ -41,10 +41,12 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -179,14 +181,23 @@ TEST_F(OfflineWindow, EditsAndUndoReachTheSavedFileAsTheControllerWouldHoldThem)
     ASSERT_NE(settings, nullptr);
     EXPECT_FALSE(settings->tpsCalibrationButton()->isEnabled());
     EXPECT_FALSE(settings->tpsCalibrationButton()->toolTip().isEmpty());
+    // Widgets are touched on the window's thread only, though page writes run on a helper.
+    std::atomic<int> captionsOffThread{0};
+    QObject::connect(
+        &app.frame(), &QWidget::windowTitleChanged, &app.frame(),
+        [&] { captionsOffThread += QThread::currentThread() != qApp->thread(); },
+        Qt::DirectConnection);
     // One click (20 rpm) changes the record but not what the controller keeps (hundreds).
     settings->spinField(ESettingsSpin::SwitchRpm)->stepBy(1);
     EXPECT_EQ(device.config().m_base.m_switchRPM, 1220);
+    settle(); // the write runs on a helper thread; the caption follows on the window's
     EXPECT_TRUE(caption(app).endsWith("car.dsettings")) << caption(app).toStdString();
     for (int click = 0; click < 4; ++click)
         settings->spinField(ESettingsSpin::SwitchRpm)->stepBy(1);
     EXPECT_EQ(device.config().m_base.m_switchRPM, 1300);
+    settle();
     EXPECT_TRUE(caption(app).endsWith("car.dsettings*"));
+    EXPECT_EQ(captionsOffThread.load(), 0);
 
     // A map cell raised twice and one step undone.
     auto* calibration = page<CCalibration1>(app);

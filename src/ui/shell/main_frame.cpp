@@ -65,8 +65,12 @@ CMainFrame::CMainFrame(CVeko2012Doc& doc, const SPageCatalogue& catalogue, QWidg
                                          showConnectionState(m_doc.device().isConnected());
                                          showBackupPath();
                                      }});
-    // Every edit of an offline file shows at once in the caption's unsaved-changes mark.
-    doc.device().setOfflineEditListener([this] { showConnectionState(true); });
+    // Every edit of an offline file shows at once in the caption's unsaved-changes mark. Some
+    // edits run on a helper thread (runResponsively); the caption is changed on this one.
+    doc.device().setOfflineEditListener([this] {
+        QMetaObject::invokeMethod(
+            this, [this] { showConnectionState(true); }, Qt::AutoConnection);
+    });
     setWindowIcon(programIcon());
     setWindowTitle(QStringLiteral("TORVA"));
     m_captionBar->setCaptionText(QStringLiteral("TORVA"));
