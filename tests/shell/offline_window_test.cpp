@@ -22,8 +22,12 @@
 #include "ui/controls/multi_page_ctrl.h"
 #include "ui/pages/calibration/calibration_pages.h"
 #include "ui/pages/calibration/emu_definition_dlg.h"
+#include "ui/pages/charts/osc_dlg.h"
+#include "ui/pages/common/live_only.h"
 #include "ui/pages/common/up_down_field.h"
+#include "ui/pages/devdata/dev_data_dlg.h"
 #include "ui/pages/maps/map_grid.h"
+#include "ui/pages/readings/readings_dlg.h"
 #include "ui/pages/settings/settings_dlg.h"
 #include "ui/shell/backups_dlg.h"
 #include "ui/shell/main_frame.h"
@@ -142,6 +146,14 @@ protected:
         }
         return nullptr;
     }
+    // Pages without a meta-object of their own, which findChild cannot tell apart.
+    template <class Widget> static Widget* widget(CVeko2012App& app) {
+        for (QWidget* child : app.frame().findChildren<QWidget*>()) {
+            if (auto* found = dynamic_cast<Widget*>(child))
+                return found;
+        }
+        return nullptr;
+    }
     static QString caption(CVeko2012App& app) { return app.frame().captionBar()->captionText(); }
     static QAction* menu(CVeko2012App& app, const char* text) {
         return app.frame().mainMenu()->findAction(text);
@@ -175,6 +187,18 @@ TEST_F(OfflineWindow, EditsAndUndoReachTheSavedFileAsTheControllerWouldHoldThem)
     EXPECT_FALSE(app.frame().refreshTimerActive());
     EXPECT_TRUE(menu(app, "Zapisz")->isEnabled());
     EXPECT_FALSE(menu(app, "Aktualizacja sterownika...")->isEnabled());
+
+    // What needs the engine is disabled and says why, wherever it lives in the window.
+    const QString why = QString::fromStdString(translate(live_only::kNeedsController));
+    auto* readings = widget<CReadingsDlg>(app);
+    auto* chart = widget<COscDlg>(app);
+    auto* faults = widget<CDevDataDlg>(app);
+    ASSERT_TRUE(readings != nullptr && chart != nullptr && faults != nullptr);
+    for (QPushButton* live : {readings->autoButton(), readings->gasButton(), chart->recordButton(),
+                              faults->readErrorsButton(), faults->clearErrorsButton()}) {
+        EXPECT_FALSE(live->isEnabled()) << live->text().toStdString();
+        EXPECT_EQ(live->toolTip(), why) << live->text().toStdString();
+    }
 
     // A setting: written at once, as online, without a word about a missing controller.
     auto* settings = page<CSettingsDlg>(app);
