@@ -1,8 +1,25 @@
 #!/usr/bin/env bash
 # Saves pictures of the main window in demo mode (Polish and English, 1280x800 and the
 # 800x530 minimum) into the given folder (default: build/screenshots). No display is needed.
+#   scripts/screenshots.sh --guide [FOLDER]   only the user guide's pictures
+#   scripts/screenshots.sh --readme           the README's three pictures in docs/images
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-out="${1:-$here/build/screenshots}"
 "$here/scripts/build.sh" build >/dev/null
-QT_QPA_PLATFORM=offscreen "$here/build/bin/torva-screenshots" "$out"
+tool="$here/build/bin/torva-screenshots"
+case "${1:-}" in
+--guide)
+    QT_QPA_PLATFORM=offscreen "$tool" --guide "${2:-$here/build/screenshots/guide}"
+    ;;
+--readme)
+    # Small copies of three guide pictures, committed so the README shows them anywhere.
+    pictures="$here/build/bin/Doc/images"
+    for name in main calibration settings-page; do
+        convert "$pictures/$name-en.png" -resize 800x +dither -colors 64 -strip \
+            -define png:compression-level=9 "PNG8:$here/docs/images/readme-$name.png"
+    done
+    ;;
+*)
+    QT_QPA_PLATFORM=offscreen "$tool" "${1:-$here/build/screenshots}"
+    ;;
+esac

@@ -10,6 +10,8 @@ packages=(
     libcli11-dev nlohmann-json3-dev
     clang libclang-rt-14-dev
     fonts-dejavu-core fonts-thai-tlwg
+    cmark help2man
+    dpkg-dev file fakeroot lintian appstream desktop-file-utils
 )
 
 missing=()

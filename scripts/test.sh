@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs the whole test suite: once as a normal build, once under
-# AddressSanitizer and UndefinedBehaviorSanitizer, then the parsers' fuzz targets for 30 s each
-# (skip those two passes with --fast).
+# Sets up, builds and runs the whole test suite: once as a normal build, then the Debian package
+# from that build with its checks, once under AddressSanitizer and UndefinedBehaviorSanitizer,
+# then the parsers' fuzz targets for 30 s each (skip those three passes with --fast).
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$here/scripts/setup.sh"
@@ -11,6 +11,7 @@ export QT_QPA_PLATFORM=offscreen
 ctest --test-dir "$here/build" --output-on-failure -j "$(nproc)"
 
 if [ "${1:-}" != "--fast" ]; then
+    "$here/scripts/package.sh" "$here/build"
     # -O1 with line tables only: what the sanitizers need for readable reports, and much
     # quicker to compile than the normal build's flags.
     "$here/scripts/build.sh" build-asan -DTORVA_SANITIZE=ON -DTORVA_BUILD_BENCH=OFF \

@@ -121,9 +121,8 @@ int CDiagRSThread::fetch(DiagSample& sample) {
     if (link == nullptr)
         return kFetchFailed;
     if (link->isDemo()) {
-        const std::uint8_t deviceType = link->withConfig(
-            [](const CDeviceConfig& config) { return config.m_devInfo.m_deviceID; });
-        fillDemoSample(sample, deviceType, store());
+        // A copy: the demo car reads its maps and sensor types while the pages edit them.
+        fillDemoSample(sample, link->configCopy(), store());
         appClock().sleepMs(kDemoExchangeMs);
         return kFetchOk;
     }

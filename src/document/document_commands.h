@@ -11,7 +11,7 @@ constexpr int kRestoreFactorySettings = 32868;
 constexpr int kProgramFirmware = 32876;
 constexpr int kSaveSettingsFile = 32877;
 constexpr int kLoadSettingsFile = 32878;
-constexpr int kOpenDocumentation = 32897; // the "Doc" folder beside the program, verb "open"
+constexpr int kOpenDocumentation = 32897; // the user guide in the desktop's browser
 } // namespace doc_command
 
 // The document template: the .lpg document stores nothing of its own.

@@ -5,6 +5,7 @@
 #include "link/device_records.h"
 #include "link/diag_data.h"
 #include "link/frame_codec.h"
+#include "link/port_problem.h"
 #include "link/serial_io.h"
 #include "link/serial_port.h"
 #include "platform/mutex.h"
@@ -167,7 +168,7 @@ public:
     bool readStatistics();
     // Demo: the first counter becomes 0, the others stay.
     bool readCounters(DeviceCounters& counters);
-    // Demo: zeros with byte 2 = 63.
+    // Demo: zeros (the demo car has no faults).
     bool readErrorStatus(ErrorStatus& status);
     // Model 37's error record. Demo: zeros.
     bool readErrorRecord(ErrorRecord& record);
@@ -288,18 +289,23 @@ public:
 
     // The start-up procedure: clears the demo and connected flags, tries the last good port
     // (its remembered device path first), then every present port in ascending order, and asks
-    // the user for demo mode or work without a controller when none answered. Demo sets both
-    // flags and the demo identity.
+    // the user for demo mode or work without a controller when none answered (startDemo).
     void searchAndConnect();
     // The same over the given present ports instead of the discovered ones.
     void searchAndConnect(const std::vector<int>& presentPorts);
+    // Demo mode: both flags set, the demo identity, the demo car's configuration, and a demo
+    // engine that starts from cold with the next live sample.
+    void startDemo();
+    // The ports the last search could not open because they were busy or forbidden.
+    const std::vector<SPortProblem>& searchProblems() const { return m_searchProblems; }
     // Opens the port with the controller's line settings and time-outs and reads the
     // configuration. On success the port (number and path) is remembered. Any error on the way
     // is swallowed and reported as false.
     bool connect(int portNumber);
     // The same on a device path (a pseudo-terminal, a by-id link). why, when given, receives
-    // the reason of a failure: a path that is missing or is no serial terminal, an open that
-    // failed, or no controller answering.
+    // the reason of a failure: what to do about a busy, forbidden or vanished port (translated,
+    // with the technical context below), a path that is no serial terminal, another failed
+    // open, or no controller answering.
     bool connect(const std::string& devicePath, std::string* why = nullptr);
 
 private:
@@ -381,6 +387,7 @@ private:
     void offerDemo();
     SPortDiscovery m_discovery;
     std::string m_settingsPath;
+    std::vector<SPortProblem> m_searchProblems;
 };
 
 // The device of the running application (set by its constructor), or nullptr.

@@ -1,8 +1,12 @@
 #include "link/lpg_device.h"
 
 #include "lang/source_text.h"
+#include "lang/translation.h"
+#include "link/demo_config.h"
+#include "link/demo_state.h"
 #include "link/last_port.h"
 #include "link/port_names.h"
+#include "link/port_problem.h"
 #include "platform/error.h"
 #include "platform/settings_store.h"
 #include "platform/user_interface.h"
@@ -17,8 +21,12 @@ namespace torva {
 
 namespace {
 
-// Why path could not be opened as the controller's port, in words a command line can show.
-std::string describeOpenFailure(const std::string& path, const IError& error) {
+// Why path could not be opened as the controller's port: what the user can do about a busy,
+// forbidden or vanished port, else the technical reason.
+std::string describeOpenFailure(const std::string& path, const SPortProblem& problem,
+                                const IError& error) {
+    if (problem.kind != EPortProblem::Other)
+        return portProblemText(problem);
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0)
         return path + ": no such device";
@@ -51,6 +59,7 @@ void CLPGDevice::searchAndConnect() {
 void CLPGDevice::searchAndConnect(const std::vector<int>& present) {
     setDemo(false);
     setConnected(false);
+    m_searchProblems.clear();
     const SLastPort last = readLastPort(CSettingsStore(m_settingsPath));
 
     // The remembered device first: a renumbered adapter or a pseudo-terminal is found there.
@@ -107,7 +116,16 @@ bool CLPGDevice::connectDevice(const std::string& path, int portNumber, std::str
         m_port->setState(kControllerLine);
         m_port->setTimeout(kControllerTimeouts);
     } catch (const IError& error) {
-        return fail(describeOpenFailure(path, error));
+        const SPortProblem problem = diagnosePortProblem(error, path);
+        // A busy or forbidden port is worth telling about even when the search goes on to
+        // find nothing: it is usually the reason.
+        // A search tries the remembered port twice; each port is told about once.
+        if (problem.kind == EPortProblem::Busy || problem.kind == EPortProblem::NoPermission) {
+            std::erase_if(m_searchProblems,
+                          [&path](const SPortProblem& known) { return known.path == path; });
+            m_searchProblems.push_back(problem);
+        }
+        return fail(describeOpenFailure(path, problem, error));
     }
     bool read = false;
     std::string reason = "no controller answered on " + path;
@@ -128,15 +146,26 @@ bool CLPGDevice::connectDevice(const std::string& path, int portNumber, std::str
 }
 
 void CLPGDevice::offerDemo() {
+    std::string text = PL("Aplikacja nie może nawiązać połączenia ze sterownikiem na żadnym z "
+                          "portów COM komputera.");
+    if (!m_searchProblems.empty()) {
+        text = translate(text);
+        for (const SPortProblem& problem : m_searchProblems)
+            text += "\n\n" + portProblemText(problem);
+    }
     const EAnswer choice = appUi().noConnectionChoice(
-        PL("Aplikacja nie może nawiązać połączenia ze sterownikiem na żadnym z portów COM "
-           "komputera."),
-        PL("Brak połączenia"), PL("Uruchom w trybie demo"), PL("Uruchom bez połączenia"));
+        text, PL("Brak połączenia"), PL("Uruchom w trybie demo"), PL("Uruchom bez połączenia"));
     if (choice != EAnswer::Ok)
         return;
+    startDemo();
+}
+
+void CLPGDevice::startDemo() {
     setDemo(true);
     setConnected(true);
     readDeviceInfo();
+    withConfig([](CDeviceConfig& config) { applyDemoConfiguration(config); });
+    restartDemoEngine();
 }
 
 } // namespace torva

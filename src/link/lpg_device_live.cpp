@@ -23,10 +23,8 @@ CLPGDevice::ELiveRead CLPGDevice::exchangeLiveSample(DiagSample& sample) {
 
 bool CLPGDevice::readLiveSample(DiagSample& sample) {
     if (isDemo()) {
-        const std::uint8_t deviceType =
-            withConfig([](const CDeviceConfig& config) { return config.m_devInfo.m_deviceID; });
         const std::int32_t seq = sample.m_seq;
-        fillDemoSample(sample, deviceType, m_diagData);
+        fillDemoSample(sample, configCopy(), m_diagData);
         sample.m_seq = seq;
         return true;
     }

@@ -41,8 +41,6 @@ constexpr std::size_t kChunkDataSize = 2 * kCorrelationChunkEntries;
 // The demo controller's running times, in half-seconds.
 constexpr std::uint32_t kDemoFirstRunningTime = 30;
 constexpr std::uint32_t kDemoSecondRunningTime = 45;
-// The demo error status: four sensor faults.
-constexpr std::uint8_t kDemoSensorFaults = 63;
 
 // The error record of model 37 is read when the injector byte of the status is set.
 constexpr std::size_t kInjectorStatusByte = 1;
@@ -85,7 +83,8 @@ bool CLPGDevice::readCounters(DeviceCounters& counters) {
 
 bool CLPGDevice::readErrorStatus(ErrorStatus& status) {
     if (isDemo()) {
-        status = {0, 0, kDemoSensorFaults, 0};
+        // A demo that reported faults it does not show would send a newcomer looking for them.
+        status = {0, 0, 0, 0};
         return true;
     }
     return queryRecord(sub::kErrorStatus, answer::kErrorStatus, status);

@@ -4,8 +4,10 @@
 
 namespace torva {
 
-CRSError::CRSError(int code, std::string detail, int sourceLine)
-    : IError(code, std::move(detail), kSourceFile, sourceLine) {
+CRSError::CRSError(int code, std::string detail, int sourceLine, std::string devicePath,
+                   int systemError)
+    : IError(code, std::move(detail), kSourceFile, sourceLine), m_devicePath(std::move(devicePath)),
+      m_systemError(systemError) {
     fillDescriptions();
 }
 

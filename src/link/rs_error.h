@@ -15,12 +15,21 @@ public:
     static constexpr int kOperationFailed = 6;
     static constexpr const char* kSourceFile = "serialport";
 
-    CRSError(int code, std::string detail, int sourceLine);
+    // devicePath and systemError, when known, let a caller tell the user what went wrong with
+    // which device (port_problem.h).
+    CRSError(int code, std::string detail, int sourceLine, std::string devicePath = {},
+             int systemError = 0);
 
     std::string className() const override { return "CRSError"; }
+    const std::string& devicePath() const { return m_devicePath; }
+    // The operating system's error number; 0 when the failure had none.
+    int systemError() const { return m_systemError; }
 
 private:
     void fillDescriptions();
+
+    std::string m_devicePath;
+    int m_systemError;
 };
 
 } // namespace torva

@@ -94,7 +94,7 @@ void CSerialPort::open(int portNumber) {
         close();
         raiseError(CRSError::kOpenFailed,
                    "CSerialPort::open(" + label + ") - GetLastError()=" + std::to_string(ENOENT),
-                   __LINE__);
+                   __LINE__, {}, ENOENT);
     }
     openDevice(path, portNumber, label);
 }
@@ -113,7 +113,7 @@ void CSerialPort::openDevice(const std::string& path, int portNumber, const std:
             ::close(fd);
         raiseError(CRSError::kOpenFailed,
                    "CSerialPort::open(" + label + ") - GetLastError()=" + std::to_string(lastError),
-                   __LINE__);
+                   __LINE__, path, lastError);
     }
     m_fd.store(fd);
     m_portNumber = portNumber;
@@ -194,7 +194,8 @@ void CSerialPort::setTimeout(const STimeouts& timeouts) {
 std::size_t CSerialPort::read(std::uint8_t* buffer, std::size_t count) {
     const auto fail = [this](int lastError, int line) {
         raiseError(CRSError::kOperationFailed,
-                   "CSerialPort::read() - GetLastError()=" + std::to_string(lastError), line);
+                   "CSerialPort::read() - GetLastError()=" + std::to_string(lastError), line,
+                   m_devicePath, lastError);
     };
     const int fd = m_fd.load();
     if (fd < 0)
@@ -227,7 +228,8 @@ std::size_t CSerialPort::read(std::uint8_t* buffer, std::size_t count) {
 std::size_t CSerialPort::write(const std::uint8_t* buffer, std::size_t count) {
     const auto fail = [this](int lastError, int line) {
         raiseError(CRSError::kOperationFailed,
-                   "CSerialPort::write() - GetLastError()=" + std::to_string(lastError), line);
+                   "CSerialPort::write() - GetLastError()=" + std::to_string(lastError), line,
+                   m_devicePath, lastError);
     };
     const int fd = m_fd.load();
     if (fd < 0)
@@ -287,15 +289,16 @@ int CSerialPort::clearCommError() {
     return errors;
 }
 
-void CSerialPort::raiseError(int code, const std::string& detail, int sourceLine) const {
-    throw CRSError(code, detail, sourceLine);
+void CSerialPort::raiseError(int code, const std::string& detail, int sourceLine,
+                             const std::string& devicePath, int systemError) const {
+    throw CRSError(code, detail, sourceLine, devicePath, systemError);
 }
 
 void CSerialPort::raiseOperationError(const char* call, int lastError, int sourceLine) {
     std::ostringstream detail;
     detail << "CSerialPort::" << call << "() \n GetLastError() = " << lastError
            << "\n clearCommError() = " << clearCommError();
-    raiseError(CRSError::kOperationFailed, detail.str(), sourceLine);
+    raiseError(CRSError::kOperationFailed, detail.str(), sourceLine, m_devicePath, lastError);
 }
 
 } // namespace torva

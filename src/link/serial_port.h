@@ -65,7 +65,8 @@ private:
     };
 
     void openDevice(const std::string& path, int portNumber, const std::string& label);
-    [[noreturn]] void raiseError(int code, const std::string& detail, int sourceLine) const;
+    [[noreturn]] void raiseError(int code, const std::string& detail, int sourceLine,
+                                 const std::string& devicePath, int systemError) const;
     // The detail of a failed configuration call: the call, the error, the line's error state.
     [[noreturn]] void raiseOperationError(const char* call, int lastError, int sourceLine);
 

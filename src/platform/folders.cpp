@@ -8,6 +8,9 @@
 #ifndef TORVA_DATA_DIR
 #define TORVA_DATA_DIR "/usr/local/share/torva-diesel"
 #endif
+#ifndef TORVA_DATA_DIR_FROM_BIN
+#define TORVA_DATA_DIR_FROM_BIN "../share/torva-diesel"
+#endif
 
 namespace torva {
 
@@ -73,6 +76,11 @@ std::string programDataFolder(const std::string& name) {
     const std::string beside = executableFolder() + name;
     if (fs::is_directory(beside, ec))
         return withSlash(beside);
+    // Installed: relative to the program first, so a package unpacked elsewhere (a test root)
+    // uses its own data rather than another installation's.
+    const fs::path installed = fs::path(executableFolder()) / TORVA_DATA_DIR_FROM_BIN / name;
+    if (fs::is_directory(installed, ec))
+        return withSlash(installed.lexically_normal().string());
     return withSlash(std::string(TORVA_DATA_DIR) + "/" + name);
 }
 

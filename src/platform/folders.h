@@ -12,7 +12,8 @@ std::string documentsFolder();
 std::string executableFolder();
 
 // A program-relative data folder ("DIESEL_LANG", "Diesel Firmware", "Doc"): beside the
-// executable when it exists there, else in the installed data folder. Ends with '/'.
+// executable when it exists there, else in the installed data folder (found from the
+// executable's own folder, else at the configured prefix). Ends with '/'.
 std::string programDataFolder(const std::string& name);
 
 // Creates folder and its missing parents; failures are ignored (callers see them on use).

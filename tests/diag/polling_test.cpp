@@ -1,6 +1,7 @@
 #include "diag/connection_watch.h"
 #include "diag/diag_file.h"
 #include "diag/diag_file_reader.h"
+#include "diag/diag_sample_values.h"
 #include "diag/polling_control.h"
 #include "link/demo_state.h"
 #include "link/frame_codec.h"
@@ -321,8 +322,7 @@ TEST(Polling, AnErrorWhileStartingEndsTheThreadWithAMessageAndClearsTheConnectio
 
 TEST(Polling, DemoModeProducesTheDemoSampleWithoutTraffic) {
     SPollingRig rig;
-    rig.device->setDemo(true);
-    rig.device->config().m_devInfo.m_deviceID = 25;
+    rig.device->startDemo();
     setDemoFuelMode(3);
 
     ASSERT_TRUE(rig.control->startPolling(""));
@@ -335,12 +335,10 @@ TEST(Polling, DemoModeProducesTheDemoSampleWithoutTraffic) {
     for (std::size_t i = 1; i < samples.size(); ++i)
         EXPECT_EQ(samples[i].m_seq, samples[i - 1].m_seq + 1) << "the thread's own count";
     const DiagSample& demo = samples.back();
-    EXPECT_EQ(demo.m_rpmPeriod, 11000);
+    EXPECT_GT(rpmFromSamplePeriod(demo.m_rpmPeriod), 700);
     EXPECT_EQ(demo.m_fuelMode, 3);
-    EXPECT_EQ(demo.m_vccRaw, 66);
-    EXPECT_EQ(demo.m_gasInjTime, 1400);
-    EXPECT_EQ(demo.m_signal[7], 801);
-    EXPECT_EQ(demo.m_ext[5], 2000);
+    EXPECT_NEAR(supplyVoltage(demo.m_vccRaw, 25), 27.6, 0.3) << "a 24-volt controller's supply";
+    EXPECT_GT(demo.m_gasInjTime, 0) << "on gas the demo car injects gas";
     EXPECT_EQ(rig.line->requests(), 0);
     EXPECT_EQ(rig.line->purges(), 0);
 }

@@ -145,7 +145,7 @@ TEST(LPGDeviceRequests, DemoModeSendsNothingAndFillsTheDemoValues) {
     EXPECT_EQ(counters, (DeviceCounters{0, 8, 9}));
     ErrorStatus status{1, 1, 1, 1};
     EXPECT_TRUE(device.readErrorStatus(status));
-    EXPECT_EQ(status, (ErrorStatus{0, 0, 63, 0}));
+    EXPECT_EQ(status, (ErrorStatus{0, 0, 0, 0})) << "the demo car has no faults";
     ErrorRecord record{1, 2, 3};
     EXPECT_TRUE(device.readErrorRecord(record));
     EXPECT_EQ(record, ErrorRecord{});
@@ -155,7 +155,7 @@ TEST(LPGDeviceRequests, DemoModeSendsNothingAndFillsTheDemoValues) {
     const CDeviceErrorList decoders;
     const auto texts = device.readErrorTexts(decoders);
     ASSERT_TRUE(texts.has_value());
-    EXPECT_EQ(texts->size(), 6u); // byte 2 = 63: six sensor faults
+    EXPECT_TRUE(texts->empty());
 
     ExhaustRecord exhaust{};
     SCapturePage page;

@@ -89,7 +89,7 @@ TEST(AppConnection, BadPortShowsItsReasonAndTheChoiceLeadsToDemoMode) {
 
     ASSERT_FALSE(user.boxTexts.isEmpty());
     EXPECT_TRUE(user.boxTexts.first().startsWith("Nie można połączyć się ze sterownikiem."));
-    EXPECT_TRUE(user.boxTexts.first().contains("/nonexistent/ttyTORVA: no such device"))
+    EXPECT_TRUE(user.boxTexts.first().contains("Port /nonexistent/ttyTORVA zniknął"))
         << user.boxTexts.first().toStdString();
     EXPECT_EQ(user.noConnectionDialogs, 1);
     EXPECT_TRUE(app.doc().device().isDemo());

@@ -119,19 +119,36 @@ TEST_F(ReadingsRefresh, PanelErrorsAndConsumptionOnTheirTurns) {
     m_page.refresh(); // third refresh: the panel's turn
     EXPECT_EQ(m_page.console()->picture(), EConsolePicture::Gas4);
 
-    // The demo controller reports a fault byte (error status byte 2 = 63) on the 8th refresh.
-    for (int i = 0; i < 4; ++i) {
+    // The 8th refresh reads the error status; the demo car reports no fault.
+    for (int i = 0; i < 5; ++i) {
         m_page.refresh();
     }
     EXPECT_EQ(m_page.errorLabel()->text(), "");
-    m_page.refresh();
-    EXPECT_EQ(m_page.errorLabel()->text(), "BŁĄD");
 
     // The 9th refresh reads the counters (firmware above 270); the demo controller's are 0,
     // so only the instantaneous consumption shows.
     EXPECT_EQ(m_page.gauge(13)->value(), 0);
     m_page.refresh();
     EXPECT_GT(m_page.gauge(13)->value(), 0);
+}
+
+TEST(ReadingsErrorLabel, ShowsAFaultTheControllerReports) {
+    test::CFakeClock clock; // unanswered attempts take no time
+    CLPGDevice device(std::make_unique<test::CRespondingSerial>([](const test::SSeenRequest& seen) {
+        constexpr std::uint8_t kErrorStatusQuery = 5;
+        constexpr std::uint8_t kErrorStatusAnswer = 6;
+        if (seen.subCode() != kErrorStatusQuery)
+            return std::optional<test::CRespondingSerial::Bytes>();
+        return std::optional(test::CRespondingSerial::answer(kErrorStatusAnswer, {0, 0, 63, 0}));
+    }));
+    device.setConnected(true);
+    device.config().m_devInfo.m_version = 0x12F;
+    CDeviceErrorList decoders;
+    CReadingsDlg page(device, &decoders);
+    device.diagData().push(demoLikeSample());
+    for (int i = 0; i < 8; ++i) // the 8th refresh reads the error status
+        page.refresh();
+    EXPECT_EQ(page.errorLabel()->text(), "BŁĄD");
 }
 
 TEST(ReadingsBackgroundReads, LeaveTheCursorAndInputAlone) {

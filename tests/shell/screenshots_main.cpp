@@ -1,21 +1,28 @@
-// torva-screenshots FOLDER: the main window in demo mode (the settings page in front, then each
-// editing page that has a picture of its own), its dialogs, the backups dialog comparing it
-// with a settings file, and the window with that file open offline, in Polish and in English, at
-// 1280 × 800 and at the 800 × 530 minimum, and
-// the main window at 1280 × 800, the settings page and the axis dialogs in every other language
-// with a file, saved as PNG files for people to look at.
+// torva-screenshots [--guide] FOLDER: the main window in demo mode (the settings page in front,
+// then each editing page that has a picture of its own), its dialogs, the backups dialog
+// comparing it with a settings file, and the window with that file open offline, in Polish and in
+// English, at 1280 × 800 and at the 800 × 530 minimum, and the main window at 1280 × 800, the
+// settings page and the axis dialogs in every other language with a file, saved as PNG files for
+// people to look at. With --guide: only the pictures the user guide shows, in Polish and English,
+// of the demo car driving on gas.
 #include "config/config_diff_groups.h"
 #include "config/settings_io.h"
+#include "diag/diag_file.h"
 #include "diag/lpg_thread_manager.h"
 #include "document/veko2012_doc.h"
 #include "lang/languages.h"
 #include "lang/source_text.h"
 #include "lang/translation.h"
+#include "link/demo_engine.h"
+#include "link/demo_sample.h"
+#include "link/demo_state.h"
 #include "ui/controls/multi_page_ctrl.h"
 #include "ui/pages/calibration/calibration_page.h"
 #include "ui/pages/calibration/emu_definition_dlg.h"
 #include "ui/pages/calibration/rpm_definition_dlg.h"
+#include "ui/pages/charts/osc_dlg.h"
 #include "ui/pages/devdata/dev_data_dlg.h"
+#include "ui/pages/maps/map_grid.h"
 #include "ui/pages/sensors/fuel_sensor_dlg.h"
 #include "ui/pages/settings/settings_dlg.h"
 #include "ui/pages/tps/seq_calibration_dlg.h"
@@ -26,7 +33,9 @@
 #include "ui/shell/main_frame.h"
 #include "ui/shell/main_menu.h"
 #include "ui/shell/main_view.h"
+#include "ui/shell/no_connection_dlg.h"
 #include "ui/shell/offline_commands.h"
+#include "ui/shell/readings_view.h"
 #include "ui/shell/veko_app.h"
 #include "ui/shell/veko_doc.h"
 
@@ -41,6 +50,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <cstring>
 #include <map>
 
 namespace {
@@ -309,12 +319,135 @@ int saveOfflineWindow(torva::CVeko2012App& app, const std::string& file, const Q
     return failures;
 }
 
+// A user interface that hands one prepared file to the next file choice.
+class CFileChoiceUi : public torva::CHeadlessUserInterface {
+public:
+    explicit CFileChoiceUi(std::string path) : m_path(std::move(path)) {}
+    std::string chooseFile(const torva::SFileChoice&) override { return m_path; }
+
+private:
+    std::string m_path;
+};
+
+// The charts page showing a minute of the demo car's drive on gas, opened from a recording.
+int saveChartsPicture(torva::CVeko2012App& app, const QString& folder, const QString& language) {
+    using namespace torva;
+    const std::string recording = (folder + QStringLiteral("/demo-drive.oscd")).toStdString();
+    const CDeviceConfig config = app.doc().device().configCopy();
+    CDiagFile file;
+    if (!file.open(recording))
+        return 1;
+    for (double second = 0; second < kDemoDriveSeconds; second += 0.15)
+        file.appendLine(demoSampleAt(config, second, kFuelModeGas), config);
+    file.close();
+
+    CMultiPageCtrl* upper = app.frame().readingsView()->pageCtrl();
+    upper->activatePage(1);
+    auto* charts = dynamic_cast<COscDlg*>(upper->getPage(1));
+    if (charts == nullptr)
+        return 1;
+    CFileChoiceUi chooser(recording);
+    IUserInterface& previous = appUi();
+    setAppUi(&chooser);
+    charts->OnBnClickedBtnOpen();
+    setAppUi(&previous);
+    processEventsFor(500);
+    const int failures =
+        !saveWidget(app.frame(), QStringLiteral("%1/charts-%2.png").arg(folder, language));
+    charts->OnBnClickedBtnClear();
+    upper->activatePage(0);
+    QFile::remove(QString::fromStdString(recording));
+    return failures;
+}
+
+// The user guide's pictures (docs/guide-*.md): the main window, the first calibration page with
+// its live cell and trail, the charts, the protection and ECU data pages, the settings page, the
+// axis dialogs, the backups dialog and the question shown when no controller answers.
+int saveGuidePictures(torva::CVeko2012App& app, const QString& folder) {
+    using namespace torva;
+    // Mid-drive and on gas, so the maps show their live cell moving and the emulation working.
+    setDemoFuelMode(kFuelModeGas);
+    restartDemoEngine(24.0);
+    CMainFrame& frame = app.frame();
+    CMultiPageCtrl* pages = frame.mainView()->pageCtrl();
+    CMultiPageCtrl* upper = frame.readingsView()->pageCtrl();
+    int failures = 0;
+    const auto saveFrame = [&](const QString& name, int settleMs) {
+        processEventsFor(settleMs);
+        return !saveWidget(frame, QStringLiteral("%1/%2.png").arg(folder, name));
+    };
+    for (const char* language : {"pl", "en"}) {
+        selectLanguage(std::strcmp(language, "pl") == 0 ? kPolishLanguage : kEnglishLanguage);
+        const QString code = QString::fromLatin1(language);
+        frame.resize(1280, 800);
+        pages->activatePage(0);
+        upper->activatePage(0);
+        failures += saveFrame(QStringLiteral("main-") + code, 1200);
+
+        for (int index = 0; index < pages->getPageCount(); ++index) {
+            auto* calibration = dynamic_cast<CCalibrationPage*>(pages->getPage(index));
+            if (calibration == nullptr)
+                continue;
+            pages->activatePage(index);
+            calibration->timeGrid().map().selectRect(9, 6, 11, 8);
+            calibration->emulationGrid().map().selectRect(9, 6, 11, 8);
+            failures += saveFrame(QStringLiteral("calibration-") + code, 1500);
+            break;
+        }
+        failures += saveChartsPicture(app, folder, code);
+
+        for (const SPagePicture& picture : kPagePictures) {
+            const int index = pageIndex(*pages, picture.title);
+            if (index < 0 || !pages->activatePage(index)) {
+                std::fprintf(stderr, "no page %s\n", picture.name);
+                ++failures;
+                continue;
+            }
+            if (auto* devData = dynamic_cast<CDevDataDlg*>(pages->getPage(index)))
+                devData->OnBnClickedBtnReadErrors();
+            failures += saveFrame(QString::fromLatin1(picture.name) + "-" + code, picture.settleMs);
+        }
+        pages->activatePage(0);
+        failures += saveSettingsPage(app, folder, code);
+        failures += saveAxisDialogs(app.doc().device().config(), &frame, folder, code);
+
+        const std::string example = writeDifferingFile(app, folder);
+        CBackupsDlg backups(app.doc(), &frame);
+        backups.addFile(example);
+        backups.selectGroup(*diffGroupOfKey("m_mapEmu1[0][0]"));
+        backups.resize(1100, 700);
+        backups.show();
+        processEventsFor(300);
+        failures += !saveWidget(backups, QStringLiteral("%1/backups-%2.png").arg(folder, code));
+        backups.close();
+        QFile::remove(QString::fromStdString(example));
+
+        const auto translated = [](const char* text) {
+            return QString::fromStdString(translate(text));
+        };
+        CNoConnectionDlg question(
+            {translated(PL("Aplikacja nie może nawiązać połączenia ze sterownikiem na żadnym z "
+                           "portów COM komputera.")),
+             translated(PL("Brak połączenia")), translated(PL("Uruchom w trybie demo")),
+             translated(PL("Uruchom bez połączenia"))},
+            &frame);
+        question.show();
+        processEventsFor(100);
+        failures +=
+            !saveWidget(question, QStringLiteral("%1/no-connection-%2.png").arg(folder, code));
+        question.close();
+    }
+    selectLanguage(kPolishLanguage);
+    return failures;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     using namespace torva;
-    if (argc != 2) {
-        std::fprintf(stderr, "Usage: torva-screenshots FOLDER\n");
+    const bool guide = argc == 3 && std::strcmp(argv[1], "--guide") == 0;
+    if (argc != 2 && !guide) {
+        std::fprintf(stderr, "Usage: torva-screenshots [--guide] FOLDER\n");
         return 2;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
@@ -324,7 +457,7 @@ int main(int argc, char** argv) {
     selectLanguage(kPolishLanguage);
     lpgThreadManager();
     QApplication application(argc, argv);
-    const QString folder = QString::fromLocal8Bit(argv[1]);
+    const QString folder = QString::fromLocal8Bit(argv[argc - 1]);
     QDir().mkpath(folder);
 
     CVeko2012App app(demoOptions());
@@ -333,6 +466,11 @@ int main(int argc, char** argv) {
     }
     CMainFrame& frame = app.frame();
     frame.show();
+    if (guide) {
+        const int failures = saveGuidePictures(app, folder);
+        app.shutdown();
+        return failures == 0 ? 0 : 1;
+    }
     const struct {
         int language;
         const char* name;

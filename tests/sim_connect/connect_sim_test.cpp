@@ -6,6 +6,8 @@
 #include "link/identification_notice.h"
 #include "link/last_port.h"
 #include "link/lpg_device.h"
+#include "link/port_problem.h"
+#include "link/rs_error.h"
 #include "platform/settings_store.h"
 #include "support/recording_ui.h"
 
@@ -95,7 +97,7 @@ TEST_F(ConnectAgainstSimulator, ConnectRefusesWhatIsNoSerialPortAndSaysWhy) {
     EXPECT_FALSE(device.connect("/dev/null", &why));
     EXPECT_NE(why.find("not a terminal"), std::string::npos) << why;
     EXPECT_FALSE(device.connect((m_folder / "gone").string(), &why));
-    EXPECT_NE(why.find("no such device"), std::string::npos) << why;
+    EXPECT_NE(why.find("gone zniknął"), std::string::npos) << why;
     EXPECT_FALSE(device.isConnected());
     EXPECT_EQ(remembered().path, "");
 }
@@ -187,6 +189,47 @@ TEST_F(ConnectAgainstSimulator, NoAnswerAnywhereOffersDemoMode) {
     device.searchAndConnect({});
     EXPECT_FALSE(device.isDemo());
     EXPECT_FALSE(device.isConnected());
+}
+
+} // namespace
+
+namespace {
+
+bool startsWith(const std::string& text, const std::string& start) {
+    return text.rfind(start, 0) == 0;
+}
+
+TEST_F(ConnectAgainstSimulator, ASimulatorThatDisappearsIsReportedAsGone) {
+    startSim({}, false);
+    CLPGDevice& device = makeDevice();
+    const std::string path = devicePath();
+    ASSERT_TRUE(device.connect(path)) << transcriptText();
+    sim().stop();
+    try {
+        device.readStatistics();
+        FAIL() << "a request to a controller that is gone must fail";
+    } catch (const CRSError& error) {
+        const std::string text = portProblemText(diagnosePortProblem(error));
+        EXPECT_TRUE(startsWith(text, "Port " + path + " zniknął")) << text;
+    }
+    std::string why;
+    EXPECT_FALSE(device.connect(path, &why));
+    EXPECT_TRUE(startsWith(why, "Port " + path + " zniknął")) << why;
+}
+
+TEST_F(ConnectAgainstSimulator, ASearchThatFindsOnlyABusyPortSaysSoInItsQuestion) {
+    startSim({}, false);
+    CSerialPort holder;
+    holder.open(devicePath());
+    CLPGDevice& device = makeDevice({{33, devicePath()}});
+    device.searchAndConnect({33});
+    EXPECT_FALSE(device.isConnected());
+    ASSERT_EQ(device.searchProblems().size(), 1u);
+    const auto questions = m_ui.questions();
+    ASSERT_EQ(questions.size(), 1u);
+    EXPECT_TRUE(startsWith(questions[0].text, "Aplikacja nie może nawiązać połączenia"));
+    EXPECT_NE(questions[0].text.find("Port " + devicePath() + " jest zajęty"), std::string::npos)
+        << questions[0].text;
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "exit_status.h"
 
+#include "link/port_problem.h"
 #include "link/rs_error.h"
 
 #include <iostream>
@@ -23,7 +24,9 @@ int runGuarded(const std::function<void()>& command) {
             printError(error.what());
         return static_cast<int>(error.status());
     } catch (const CRSError& error) {
-        printError(error.formattedText());
+        // A port that went away or is held by another program is said in words first.
+        const std::string advice = portProblemText(diagnosePortProblem(error));
+        printError(advice.empty() ? error.formattedText() : advice);
         return static_cast<int>(EExit::NoController);
     } catch (const IError& error) {
         printError(error.formattedText());

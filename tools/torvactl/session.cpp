@@ -49,9 +49,7 @@ CVeko2012Doc& CSession::connect() {
         return *m_doc;
     }
     if (m_options.demo) {
-        device.setDemo(true);
-        device.setConnected(true);
-        device.readDeviceInfo();
+        device.startDemo();
         m_portDescription = "demo";
         return *m_doc;
     }
@@ -99,6 +97,9 @@ bool CSession::searchForController(CLPGDevice& device) {
         return true;
     }
     m_portDescription = translate(kNoConnection);
+    // Busy or forbidden ports are usually why nothing answered.
+    for (const SPortProblem& problem : device.searchProblems())
+        m_portDescription += "\n" + portProblemText(problem);
     return false;
 }
 
@@ -106,7 +107,7 @@ bool CSession::readOneLiveSample() {
     CLPGDevice& link = device();
     DiagSample sample{};
     if (link.isDemo()) {
-        fillDemoSample(sample, link.config().m_devInfo.m_deviceID, link.diagData());
+        fillDemoSample(sample, link.configCopy(), link.diagData());
         sample.m_seq = 1;
         link.diagData().push(sample);
         return true;

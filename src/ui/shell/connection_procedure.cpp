@@ -132,9 +132,7 @@ void CConnectionProcedure::offerDemo() {
 }
 
 void CConnectionProcedure::startDemo() {
-    m_device.setDemo(true);
-    m_device.setConnected(true);
-    m_device.readDeviceInfo();
+    m_device.startDemo();
 }
 
 } // namespace torva

@@ -1,7 +1,9 @@
 // torva-diesel: the desktop configuration and diagnostic tool.
 #include "diag/lpg_thread_manager.h"
+#include "lang/languages.h"
 #include "lang/translation.h"
 #include "lang/user_locale.h"
+#include "platform/folders.h"
 #include "ui/shell/app_options.h"
 #include "ui/shell/display_check.h"
 #include "ui/shell/veko_app.h"
@@ -15,6 +17,11 @@ int main(int argc, char** argv) {
     // Before anything else: the language files, the initial language and the thread manager,
     // which must outlive every polling thread.
     openLanguageFiles();
+    if (!isLanguageAvailable(kEnglishLanguage)) {
+        // Every text then stays Polish; say where the files were looked for.
+        std::cerr << "torva-diesel: no language files in " << programDataFolder("DIESEL_LANG")
+                  << '\n';
+    }
     selectLanguage(initialLanguageIndex());
     lpgThreadManager();
 

@@ -4,7 +4,7 @@
 #include "document/document_commands.h"
 #include "document/veko2012_doc.h"
 #include "lang/source_text.h"
-#include "platform/folders.h"
+#include "lang/user_guide.h"
 #include "platform/user_interface.h"
 #include "ui/controls/msm_caption_bar.h"
 #include "ui/controls/msm_menu_bar.h"
@@ -20,17 +20,15 @@
 #include "ui/shell/offline_commands.h"
 #include "ui/shell/program_icon.h"
 #include "ui/shell/readings_view.h"
+#include "ui/shell/user_guide_opener.h"
 #include "ui/shell/window_rules.h"
 
 #include <QCloseEvent>
-#include <QDesktopServices>
-#include <QDir>
 #include <QGuiApplication>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
-#include <QUrl>
 #include <QVBoxLayout>
 
 #include <filesystem>
@@ -225,8 +223,7 @@ void CMainFrame::showSavedMatch() {
 }
 
 void CMainFrame::openDocumentation() {
-    const QString folder = QString::fromStdString(programDataFolder("Doc"));
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QDir(folder).absolutePath()));
+    openUserGuide(userGuideFolder(), currentLanguage());
 }
 
 void CMainFrame::showConnectionState(bool connected) {
