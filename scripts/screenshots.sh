@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Saves pictures of the main window in demo mode (Polish and English, 1280x800 and the
-# 800x530 minimum) into the given folder (default: build/screenshots). No display is needed.
+# Saves pictures of the main window in demo mode, its pages, its dialogs and a drive's coverage
+# over a calibration page (Polish and English, 1280x800 and the 800x530 minimum) into the given
+# folder (default: build/screenshots). No display is needed.
 #   scripts/screenshots.sh --guide [FOLDER]   only the user guide's pictures
 #   scripts/screenshots.sh --readme           the README's three pictures in docs/images
 set -euo pipefail

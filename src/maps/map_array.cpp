@@ -2,6 +2,7 @@
 
 #include "maps/map_array_internal.h"
 
+#include "config/maps/map_cell.h"
 #include "config/rounding.h"
 #include "lang/source_text.h"
 #include "link/lpg_device.h"
@@ -74,23 +75,9 @@ SRgb CMapArray::cellColor(int column, int row) const {
 
 std::pair<int, int> CMapArray::findCell(double rpm, double load) const {
     const CDeviceConfig& config = m_device.config();
-    const RpmAxis& rpmAxis = config.m_mapRpmCoordinatesEmu1;
-    const LoadAxis& axis = loadAxis(config, m_info.channel);
-    int column = kMapColumns - 1;
-    for (int c = 0; c < kMapColumns; ++c) {
-        if (rpm < rpmAxis[c]) {
-            column = c;
-            break;
-        }
-    }
-    int row = kMapRows - 1;
-    for (int r = 0; r < kMapRows; ++r) {
-        if (load < axis[r]) {
-            row = r;
-            break;
-        }
-    }
-    return {column, row};
+    const SMapCell cell =
+        mapCellOf(config.m_mapRpmCoordinatesEmu1, loadAxis(config, m_info.channel), rpm, load);
+    return {cell.column, cell.row};
 }
 
 void CMapArray::setCurrentCell(double rpm, double load) {

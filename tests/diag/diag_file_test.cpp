@@ -6,10 +6,15 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <charconv>
 #include <clocale>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
+#include <vector>
 
 using namespace torva;
 using test::CTempFolder;
@@ -199,4 +204,53 @@ TEST(DiagFileReader, BadInputKeepsTheRecordsBeforeTheFirstBadNumber) {
     binary += one;
     EXPECT_EQ(parseDiagRecords(binary).size(), 1u);
     EXPECT_TRUE(parseDiagRecords(std::string(1000, '\0')).empty());
+}
+
+// The reader takes the plain decimals recordings hold by a quicker road than from_chars; every
+// token must still read as from_chars reads it, bit for bit, and end where it ends.
+TEST(DiagFileReader, ReadsEveryTokenAsFromCharsDoes) {
+    std::vector<std::string> tokens;
+    std::istringstream edges(
+        "0 -0 -0.00 0.1 2.80 -36 1. -.5 .25 007.50 1e2 1.5E-1 +2.5 1e 4.9e-324 "
+        "123456789012345 1234567890123456 9007199254740993 "
+        "0.30000000000000004 99999999999999.9 1234.5678901234");
+    for (std::string token; edges >> token;)
+        tokens.push_back(token);
+    std::uint32_t seed = 12345;
+    const auto random = [&seed](std::uint32_t below) {
+        seed = seed * 1664525u + 1013904223u;
+        return (seed >> 8) % below;
+    };
+    for (int i = 0; i < 20000; ++i) {
+        std::string token = random(4) == 0 ? "-" : "";
+        const std::uint32_t whole = 1 + random(9);
+        for (std::uint32_t d = 0; d < whole; ++d)
+            token += static_cast<char>('0' + random(10));
+        if (random(3) != 0) {
+            token += '.';
+            const std::uint32_t decimals = random(10);
+            for (std::uint32_t d = 0; d < decimals; ++d)
+                token += static_cast<char>('0' + random(10));
+        }
+        tokens.push_back(token);
+    }
+    for (const std::string& token : tokens) {
+        std::string text;
+        for (int column = 0; column < kDiagColumns; ++column)
+            text += token + "\t";
+        const std::string plain = token.front() == '+' ? token.substr(1) : token;
+        double expected = 0;
+        const auto [end, error] =
+            std::from_chars(plain.data(), plain.data() + plain.size(), expected);
+        const auto records = parseDiagRecords(text);
+        if (error != std::errc{} || end != plain.data() + plain.size()) {
+            // Read only in part: the rest of the token is no number, so no record.
+            EXPECT_TRUE(records.empty()) << token;
+            continue;
+        }
+        ASSERT_EQ(records.size(), 1u) << token;
+        for (const double value : records[0])
+            ASSERT_EQ(std::bit_cast<std::uint64_t>(value), std::bit_cast<std::uint64_t>(expected))
+                << token;
+    }
 }

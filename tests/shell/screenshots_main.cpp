@@ -1,10 +1,10 @@
 // torva-screenshots [--guide] FOLDER: the main window in demo mode (the settings page in front,
-// then each editing page that has a picture of its own), its dialogs, the backups dialog
-// comparing it with a settings file, and the window with that file open offline, in Polish and in
-// English, at 1280 × 800 and at the 800 × 530 minimum, and the main window at 1280 × 800, the
-// settings page and the axis dialogs in every other language with a file, saved as PNG files for
-// people to look at. With --guide: only the pictures the user guide shows, in Polish and English,
-// of the demo car driving on gas.
+// then each editing page that has a picture of its own), its dialogs, a drive's coverage over the
+// first calibration page, the backups dialog comparing it with a settings file, and the window
+// with that file open offline, in Polish and in English, at 1280 × 800 and at the 800 × 530
+// minimum, and the main window at 1280 × 800, the settings page and the axis dialogs in every
+// other language with a file, saved as PNG files for people to look at. With --guide: only the
+// pictures the user guide shows, in Polish and English, of the demo car driving on gas.
 #include "config/config_diff_groups.h"
 #include "config/settings_io.h"
 #include "diag/diag_file.h"
@@ -16,12 +16,15 @@
 #include "link/demo_engine.h"
 #include "link/demo_sample.h"
 #include "link/demo_state.h"
+#include "link/lpg_device.h"
 #include "ui/controls/multi_page_ctrl.h"
 #include "ui/pages/calibration/calibration_page.h"
 #include "ui/pages/calibration/emu_definition_dlg.h"
 #include "ui/pages/calibration/rpm_definition_dlg.h"
 #include "ui/pages/charts/osc_dlg.h"
+#include "ui/pages/common/value_combo.h"
 #include "ui/pages/devdata/dev_data_dlg.h"
+#include "ui/pages/maps/map_coverage_view.h"
 #include "ui/pages/maps/map_grid.h"
 #include "ui/pages/sensors/fuel_sensor_dlg.h"
 #include "ui/pages/settings/settings_dlg.h"
@@ -49,8 +52,10 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <map>
 
 namespace {
@@ -199,6 +204,56 @@ int pageIndex(const torva::CMultiPageCtrl& pages, const char* title) {
     return -1;
 }
 
+// Twenty minutes of a drive that idles, cruises and pulls hard now and then, over the lower
+// two thirds of channel 1's axes, as a recording.
+std::string writeDriveRecording(const torva::CDeviceConfig& config, const QString& folder) {
+    const std::string path = (folder + QStringLiteral("/coverage-drive.oscd")).toStdString();
+    std::ofstream out(path, std::ios::binary);
+    const double rpmLow = config.m_mapRpmCoordinatesEmu1[1];
+    const double rpmSpan = config.m_mapRpmCoordinatesEmu1[10] - rpmLow;
+    const double loadLow = config.m_mapCoordinatesEmu1[0];
+    const double loadSpan = config.m_mapCoordinatesEmu1[10] - loadLow;
+    for (int i = 0; i < 12000; ++i) {
+        const double pull = std::max(0.0, std::sin(i / 400.0));
+        const double rpm = rpmLow + rpmSpan * pull * (0.6 + 0.4 * std::abs(std::sin(i / 37.0)));
+        const double volts = loadLow + loadSpan * pull * std::abs(std::sin(i / 23.0));
+        torva::DiagSample sample{};
+        sample.m_rpmPeriod = static_cast<std::uint16_t>(15000000 / rpm);
+        sample.m_fuelMode = 3;
+        sample.m_signal[0] = static_cast<std::uint16_t>(volts / (0.003226 * 4.636));
+        sample.m_gasInjTime = static_cast<std::uint16_t>(600 + 2200 * pull);
+        out << torva::formatDiagLine(sample, config);
+    }
+    return path;
+}
+
+// Channel 1's page with a drive's coverage over both grids: counts, then the mean gas
+// injection time in the cells.
+int saveCoverage(torva::CCalibrationPage& page, const torva::CDeviceConfig& config, QWidget& frame,
+                 const QString& folder, const QString& language) {
+    using namespace torva;
+    const std::string drive = writeDriveRecording(config, folder);
+    page.coverage().showRecording(drive);
+    int failures = 0;
+    for (const int choice : {0, 1}) {
+        page.coverage().chooser()->setCurrentIndex(choice);
+        emit page.coverage().chooser()->activated(choice);
+        for (const QSize size : {QSize(1280, 800), QSize(800, 530)}) {
+            frame.resize(size);
+            processEventsFor(700);
+            failures += !saveWidget(frame, QStringLiteral("%1/coverage-%2-%3-%4x%5.png")
+                                               .arg(folder)
+                                               .arg(choice == 0 ? "counts" : "means")
+                                               .arg(language)
+                                               .arg(size.width())
+                                               .arg(size.height()));
+        }
+    }
+    page.coverage().hideCoverage();
+    QFile::remove(QString::fromStdString(drive));
+    return failures;
+}
+
 // The five calibration pages of a 24-volt controller that uses every channel, at both sizes.
 int saveCalibrationPages(torva::CVeko2012App& app, const QString& folder, const QString& language) {
     using namespace torva;
@@ -229,6 +284,9 @@ int saveCalibrationPages(torva::CVeko2012App& app, const QString& folder, const 
                                                .arg(size.width())
                                                .arg(size.height()));
         }
+        if (number == 1)
+            failures += saveCoverage(*static_cast<CCalibrationPage*>(pages->getPage(index)), config,
+                                     frame, folder, language);
     }
     if (number != 5) {
         std::fprintf(stderr, "%d calibration pages instead of 5\n", number);
@@ -361,8 +419,9 @@ int saveChartsPicture(torva::CVeko2012App& app, const QString& folder, const QSt
 }
 
 // The user guide's pictures (docs/guide-*.md): the main window, the first calibration page with
-// its live cell and trail, the charts, the protection and ECU data pages, the settings page, the
-// axis dialogs, the backups dialog and the question shown when no controller answers.
+// its live cell and trail and with a drive's coverage, the charts, the protection and ECU data
+// pages, the settings page, the axis dialogs, the backups dialog and the question shown when no
+// controller answers.
 int saveGuidePictures(torva::CVeko2012App& app, const QString& folder) {
     using namespace torva;
     // Mid-drive and on gas, so the maps show their live cell moving and the emulation working.
@@ -392,6 +451,14 @@ int saveGuidePictures(torva::CVeko2012App& app, const QString& folder) {
             calibration->timeGrid().map().selectRect(9, 6, 11, 8);
             calibration->emulationGrid().map().selectRect(9, 6, 11, 8);
             failures += saveFrame(QStringLiteral("calibration-") + code, 1500);
+            // The same page with a drive's mean gas injection time per cell.
+            const std::string drive = writeDriveRecording(app.doc().device().configCopy(), folder);
+            calibration->coverage().showRecording(drive);
+            calibration->coverage().chooser()->setCurrentIndex(1);
+            emit calibration->coverage().chooser()->activated(1);
+            failures += saveFrame(QStringLiteral("coverage-") + code, 300);
+            calibration->coverage().hideCoverage();
+            QFile::remove(QString::fromStdString(drive));
             break;
         }
         failures += saveChartsPicture(app, folder, code);

@@ -86,6 +86,7 @@ void addOscdCommands(CLI::App& app, CSession&, const CommandSink& sink) {
     csv->add_option("FILE", *file, "recording to convert")->required();
     csv->add_option("OUT", *output, "CSV file to write (default: stdout)");
     csv->callback([sink, file, output] { sink([file, output] { convert(*file, *output); }); });
+    addOscdCellsCommand(*oscd, sink);
 }
 
 } // namespace torva::cli

@@ -28,6 +28,8 @@ void addBackupsCommand(CLI::App& app, CSession& session, const CommandSink& sink
 void addDeviceCommands(CLI::App& app, CSession& session, const CommandSink& sink);
 void addMonitorCommand(CLI::App& app, CSession& session, const CommandSink& sink);
 void addOscdCommands(CLI::App& app, CSession& session, const CommandSink& sink);
+// Adds "cells" to the "oscd" command.
+void addOscdCellsCommand(CLI::App& oscd, const CommandSink& sink);
 void addFlashCommand(CLI::App& app, CSession& session, const CommandSink& sink);
 void addMapCommands(CLI::App& app, CSession& session, const CommandSink& sink);
 void addAxisCommand(CLI::App& app, CSession& session, const CommandSink& sink);

@@ -36,6 +36,8 @@ public:
     QString columnHeader(int column) const { return m_columnHeaders.value(column); }
     void setCornerText(const QString& text);
     void setCurrentCellColor(const QColor& color) { m_currentColor = color; }
+    // The font of the body cells, which follows the cell size.
+    const QFont& cellFont() const { return m_cellFont; }
 
     // The editor of header cells (nullptr: none); the grid does not own it.
     void setItemEdit(CItemEdit* edit);

@@ -17,6 +17,7 @@
 #include "ui/pages/common/responsive_call.h"
 #include "ui/pages/common/up_down_field.h"
 #include "ui/pages/common/value_combo.h"
+#include "ui/pages/maps/map_coverage_view.h"
 #include "ui/pages/maps/map_grid.h"
 
 #include <QFontMetrics>
@@ -151,6 +152,7 @@ void CCalibrationPage::buildControls() {
     m_page = new QVBoxLayout(this);
     m_page->setContentsMargins(6, 6, 6, 6);
     m_page->addLayout(top, 1);
+    buildCoverage();
 
     needsController({m_emulationCombo, m_clearTime, m_clearEmulation});
 }
@@ -207,6 +209,7 @@ void CCalibrationPage::retranslatePage() {
     m_texts.retranslate();
     m_channelLabel->setText(translatedText(channelLabel(m_channel, device().config())));
     m_emulationCombo->retranslate();
+    m_coverage->retranslate();
     if (m_emulationCombo->currentIndex() < 0)
         m_emulationCombo->setCurrentIndex(0);
 }
@@ -245,6 +248,7 @@ void CCalibrationPage::refreshFromConfig() {
         for (int column = 0; column < kMapColumns; ++column)
             view->setColumnHeader(column, QString::fromStdString(rpmTexts[column]));
     }
+    m_coverage->rebin();
 }
 
 void CCalibrationPage::handle(const char* name, const std::function<void()>& body) {

@@ -19,6 +19,7 @@ namespace torva {
 
 class CCellArray;
 class CGradientButton;
+class CMapCoverageView;
 class CMapEdit;
 class CMapGrid;
 class CTransparentStatic;
@@ -52,6 +53,8 @@ public:
     EEmuChannel channel() const { return m_channel; }
     CMapGrid& timeGrid() { return *m_timeGrid; }
     CMapGrid& emulationGrid() { return *m_emulationGrid; }
+    // Where the engine ran, over both grids.
+    CMapCoverageView& coverage() { return *m_coverage; }
     CValueCombo* emulationCombo() const { return m_emulationCombo; }
     QPushButton* definitionButton() const;
     QPushButton* clearTimeButton() const;
@@ -97,6 +100,7 @@ protected:
 
 private:
     void buildControls();
+    void buildCoverage();
     void clearMap(calibration::EPageMap which);
     void mirrorSelection();
     CMapGrid& activeGrid();
@@ -111,6 +115,7 @@ private:
     CCellArray* m_emulationView = nullptr;
     CMapGrid* m_timeGrid = nullptr;
     CMapGrid* m_emulationGrid = nullptr;
+    CMapCoverageView* m_coverage = nullptr;
     CTransparentStatic* m_channelLabel = nullptr;
     CValueCombo* m_emulationCombo = nullptr;
     CTransparentStatic* m_emulationComboLabel = nullptr;

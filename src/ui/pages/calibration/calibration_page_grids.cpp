@@ -7,10 +7,12 @@
 #include "link/lpg_device.h"
 #include "platform/user_interface.h"
 #include "ui/controls/cell_array.h"
+#include "ui/pages/maps/map_coverage_view.h"
 #include "ui/pages/maps/map_grid.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QVBoxLayout>
 
 namespace torva {
 
@@ -79,10 +81,19 @@ void CCalibrationPage::mirrorSelection() {
                            selection.lastRow);
 }
 
+void CCalibrationPage::buildCoverage() {
+    m_coverage = new CMapCoverageView(device(), m_timeGrid->map().info().channel,
+                                      {m_timeView, m_emulationView}, this);
+    m_page->insertWidget(0, m_coverage->bar());
+    for (CMapGrid* grid : {m_timeGrid, m_emulationGrid})
+        grid->setMenuExtension([this](QMenu& menu) { m_coverage->addTools(menu); });
+}
+
 void CCalibrationPage::refresh() {
     const bool connected = device().isConnected();
     if (!connected || device().diagData().count() == 0)
         return;
+    m_coverage->refreshLive();
     DiagSample sample{};
     device().diagData().latest(sample);
     const CDeviceConfig config = device().configCopy();

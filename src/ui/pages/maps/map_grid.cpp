@@ -245,6 +245,10 @@ void CMapGrid::showContextMenu(const QPoint& where) {
     add(
         PL("Ponów"), [this] { underWaitCursor([this] { return m_map->redo(); }); },
         m_map->canRedo());
+    if (m_extendMenu) {
+        menu.addSeparator();
+        m_extendMenu(menu);
+    }
     menu.exec(m_view.mapToGlobal(where));
 }
 

@@ -7,9 +7,11 @@
 
 #include <QObject>
 
+#include <functional>
 #include <memory>
 
 class QKeyEvent;
+class QMenu;
 
 namespace torva {
 
@@ -57,6 +59,8 @@ public:
 
     // Copies the cells, marks and trail of the map into the view, repainting what changed.
     void syncView();
+    // Tools of the page's own, added at the end of the context menu each time it opens.
+    void setMenuExtension(std::function<void(QMenu&)> extend) { m_extendMenu = std::move(extend); }
 
 private:
     void refreshHeaders();
@@ -66,6 +70,7 @@ private:
     std::unique_ptr<CMapArray> m_map;
     CCellArray& m_view;
     std::unique_ptr<CMapHeaderEdit> m_headerEdit;
+    std::function<void(QMenu&)> m_extendMenu;
 };
 
 } // namespace torva
