@@ -4,18 +4,18 @@
 # A crash, a hang, a sanitizer report or runaway memory fails the run; the input that did it is
 # left in build-fuzz/artifacts.
 #
-#   scripts/fuzz.sh [SECONDS] [TARGET ...]     targets: settings_file recording firmware_file
-#                                                       language_file frame
+#   scripts/fuzz.sh [SECONDS] [TARGET ...]     targets: settings_file map_file recording
+#                                                       firmware_file language_file frame
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$here/build-fuzz"
 seconds="${1:-30}"
 [ $# -gt 0 ] && shift
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(settings_file recording firmware_file language_file frame)
+[ ${#targets[@]} -eq 0 ] && targets=(settings_file map_file recording firmware_file language_file frame)
 
 # Longest input per target: room for a whole settings file or firmware image, little more.
-declare -A max_len=([settings_file]=131072 [recording]=8192 [firmware_file]=65536
+declare -A max_len=([settings_file]=131072 [map_file]=8192 [recording]=8192 [firmware_file]=65536
                     [language_file]=8192 [frame]=4096)
 
 # -O1 with line tables: readable reports, quick to build.

@@ -1,8 +1,10 @@
 #include "config/axis_definition.h"
 
 #include "config/rounding.h"
+#include "config/value_check.h"
 
 #include <cmath>
+#include <vector>
 
 namespace torva {
 
@@ -169,6 +171,17 @@ void applyAxes(CDeviceConfig& config, EEmuChannel channel, const SNewAxes& axes)
         loadAxisOf(config, channel) = *axes.load;
     if (axes.rpm)
         config.m_mapRpmCoordinatesEmu1 = *axes.rpm;
+}
+
+EAxisFault checkNewAxes(const CDeviceConfig& config, EEmuChannel channel, const SNewAxes& axes) {
+    CDeviceConfig changed = config;
+    applyAxes(changed, channel, axes);
+    std::vector<EBlock> blocks;
+    if (axes.load)
+        blocks.push_back(axisBlockOf(channel));
+    if (axes.rpm && (blocks.empty() || blocks.front() != EBlock::Axes1Rpm))
+        blocks.push_back(EBlock::Axes1Rpm);
+    return checkBlockValues(changed, blocks) ? EAxisFault::PointsNotRising : EAxisFault::None;
 }
 
 } // namespace torva

@@ -53,6 +53,7 @@ enum class EAxisFault {
     MaxRpmOutOfRange,   // 1500 <= maximum RPM <= 6000
     RpmSpanNegative,    // maximum RPM >= minimum RPM
     RpmPointsNotRising, // rounded to hundreds, two RPM points would be equal
+    PointsNotRising,    // two points would meet once encoded (a span below the field's step)
 };
 
 // The RPM dialog's rules, with the generated points required to rise strictly (the map grid
@@ -98,5 +99,9 @@ std::optional<SNewAxes> defineAxes(const CDeviceConfig& config, EEmuChannel chan
 
 // Puts the axes into the record.
 void applyAxes(CDeviceConfig& config, EEmuChannel channel, const SNewAxes& axes);
+
+// Whether the new axes, in the record, are held by the controller and still rise strictly once
+// encoded: None, or PointsNotRising.
+EAxisFault checkNewAxes(const CDeviceConfig& config, EEmuChannel channel, const SNewAxes& axes);
 
 } // namespace torva

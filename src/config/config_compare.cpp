@@ -6,9 +6,7 @@
 #include "config/settings_keys.h"
 #include "config/settings_number.h"
 
-#include <cerrno>
 #include <cmath>
-#include <cstring>
 #include <limits>
 #include <type_traits>
 #include <variant>
@@ -103,9 +101,10 @@ CDeviceConfig recordOf(const SConfigSnapshot& snapshot, const CDeviceConfig& bas
 
 std::optional<SConfigSnapshot> snapshotOfFile(const std::string& path, std::string& failure) {
     CSettingsFile file;
-    errno = 0;
     if (!file.open(path, isSettingsKey)) {
-        failure = path + ": " + std::strerror(errno != 0 ? errno : EIO);
+        failure =
+            path + ": " +
+            describeFileReadFault(file.readFault(), file.readError(), CSettingsFile::kMaxFileBytes);
         return std::nullopt;
     }
     SConfigSnapshot snapshot;

@@ -55,7 +55,11 @@ std::uint16_t periodFromRpm(double rpm) {
         noteClampedStore(); // no period stands for this speed
         return 0xFFFF;
     }
-    return toWord(round0(kPeriodClockHz / rpm));
+    const double period = round0(kPeriodClockHz / rpm);
+    // Period 0 means "no speed" to the controller, which reads it as a substitute.
+    if (period < 1.0)
+        noteClampedStore();
+    return toWord(period);
 }
 
 double adcVolts(std::uint16_t count, double scale) {

@@ -30,7 +30,8 @@ double rpmFromPeriod(std::uint16_t period, double zeroPeriodRpm);
 // The switch speed in whole hundreds: round(15000000 / P / 100) * 100.
 double switchRpmFromPeriod(std::uint16_t period);
 // P = round(15000000 / rpm). A speed of zero or below has no finite period and gets the longest
-// one the field holds, 65535, like any speed too slow for the field.
+// one the field holds, 65535, like any speed too slow for the field. A speed so high that P
+// rounds to 0 (the controller's "no speed") counts as clamped (rounding.h).
 std::uint16_t periodFromRpm(double rpm);
 
 // ADC count <-> volts: v = round2(count * 0.003226 * scale).

@@ -1,6 +1,7 @@
 #include "config/firmware_file.h"
 
 #include "config/code_page_1250.h"
+#include "platform/regular_file.h"
 
 #include <algorithm>
 #include <fstream>
@@ -51,8 +52,11 @@ std::uint16_t firmwareChecksum(std::span<const std::uint8_t> header,
 
 SFirmwareLoadResult CFirmwareFile::load(const std::string& path) {
     unload();
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    // A FIFO would keep the open waiting for a writer.
+    std::ifstream in;
+    if (isRegularFile(path))
+        in.open(path, std::ios::binary);
+    if (!in.is_open()) {
         SFirmwareLoadResult result;
         result.failure = EFirmwareLoadFailure::CannotOpen;
         return result;

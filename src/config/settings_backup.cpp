@@ -232,10 +232,11 @@ std::vector<SBackupFile> listSettingsBackups(const SDevInfo& identity) {
     return listSettingsBackups(settingsBackupFolder(), identity);
 }
 
-// Claims a free backup name in folder and fills it with write (false: the system's reason is in
-// errno); the placeholder goes again when that fails.
-SSettingsBackup writeBackupFile(const std::string& folder, const std::string& name,
-                                const std::function<bool(const std::string& path)>& write) {
+// Claims a free backup name in folder and fills it with write (false: it put its reason in
+// failure); the placeholder goes again when that fails.
+SSettingsBackup writeBackupFile(
+    const std::string& folder, const std::string& name,
+    const std::function<bool(const std::string& path, std::string& failure)>& write) {
     SSettingsBackup backup;
     for (int number = 1; number <= kMaxSameSecondBackups; ++number) {
         backup.path = candidate(folder, name, number);
@@ -246,12 +247,10 @@ SSettingsBackup writeBackupFile(const std::string& folder, const std::string& na
             backup.failure = std::strerror(errno);
             return backup;
         }
-        errno = 0;
-        if (write(backup.path)) {
+        if (write(backup.path, backup.failure)) {
             backup.written = true;
             return backup;
         }
-        backup.failure = std::strerror(errno != 0 ? errno : EIO);
         std::remove(backup.path.c_str()); // the empty placeholder
         return backup;
     }
@@ -264,10 +263,10 @@ SSettingsBackup writeSettingsBackup(const std::string& folder, const CDeviceConf
                                     std::chrono::system_clock::time_point now,
                                     EBackupReason reason) {
     return writeBackupFile(folder, settingsBackupName(live.m_devInfo, now, reason),
-                           [&](const std::string& path) {
+                           [&](const std::string& path, std::string& failure) {
                                CDeviceConfig copy = live;
                                copy.m_timeStamp = settingsTimeStamp(now);
-                               return writeSettings(path, copy);
+                               return writeSettings(path, copy, &failure);
                            });
 }
 
@@ -276,11 +275,12 @@ SSettingsBackup copySettingsFileToBackup(const std::string& folder, const std::s
                                          std::chrono::system_clock::time_point now,
                                          EBackupReason reason) {
     return writeBackupFile(
-        folder, settingsBackupName(identity, now, reason), [&](const std::string& path) {
+        folder, settingsBackupName(identity, now, reason), [&](const std::string& path, std::string& failure) {
             std::error_code error;
             std::filesystem::copy_file(source, path,
                                        std::filesystem::copy_options::overwrite_existing, error);
-            errno = error.value();
+            if (error)
+                failure = error.message();
             return !error;
         });
 }

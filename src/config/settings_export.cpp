@@ -1,8 +1,10 @@
 #include "config/settings_export.h"
 
 #include "config/data_folders.h"
+#include "config/printable_text.h"
 #include "config/settings_io.h"
 #include "lang/source_text.h"
+#include "lang/translation.h"
 #include "platform/local_time.h"
 #include "platform/user_interface.h"
 #include "platform/wait_cursor.h"
@@ -35,14 +37,18 @@ EExportResult exportSettings(CDeviceConfig& live, std::chrono::system_clock::tim
         return EExportResult::Cancelled;
 
     bool written = false;
+    std::string failure;
     {
         CWaitCursor waitCursor;
-        written = writeSettings(path, live);
+        written = writeSettings(path, live, &failure);
     }
     if (written)
         return EExportResult::Saved;
-    appUi().message(PL("Nie można wpisać ustawień do pliku z danymi samochodu"), kMessageCaption,
-                    EIcon::Error);
+    // The file and the system's reason on a second line: a full disk, a folder without write
+    // permission, a FIFO or device in the file's place.
+    appUi().message(translate(PL("Nie można wpisać ustawień do pliku z danymi samochodu")) + "\n" +
+                        escapeUnprintable(path) + ": " + failure,
+                    kMessageCaption, EIcon::Error);
     return EExportResult::Failed;
 }
 

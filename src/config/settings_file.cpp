@@ -1,11 +1,7 @@
 #include "config/settings_file.h"
 
+#include "config/printable_text.h"
 #include "config/settings_number.h"
-
-#include <cstdlib>
-#include <sys/stat.h>
-#include <unistd.h>
-#include <vector>
 
 namespace torva {
 
@@ -20,7 +16,7 @@ bool isLineEnd(char c) {
 // Splits a byte stream into lines and records the first line of every wanted key.
 class CFirstLineIndexer {
 public:
-    using Index = std::unordered_map<std::string, std::optional<std::string>>;
+    using Index = std::unordered_map<std::string, CSettingsFile::SFirstLine>;
 
     CFirstLineIndexer(Index& index, const CSettingsFile::KeyFilter& keysOfInterest)
         : m_index(index), m_keysOfInterest(keysOfInterest) {}
@@ -28,6 +24,12 @@ public:
     void feed(const char* data, std::size_t size) {
         for (std::size_t i = 0; i < size; ++i) {
             const char c = data[i];
+            // CR LF ends one line, not two.
+            if (c == '\n' && m_afterCr) {
+                m_afterCr = false;
+                continue;
+            }
+            m_afterCr = c == '\r';
             if (isLineEnd(c))
                 endLine();
             else if (m_line.size() < CSettingsFile::kMaxLineLength)
@@ -37,18 +39,24 @@ public:
         }
     }
 
-    void finish() { endLine(); }
+    void finish() {
+        if (!m_line.empty() || m_overlong)
+            endLine();
+    }
 
 private:
     void endLine() {
+        ++m_number;
         const std::size_t tab = m_line.find('\t');
         if (tab != std::string::npos) {
             std::string key = m_line.substr(0, tab);
             if (!m_keysOfInterest || m_keysOfInterest(key)) {
-                std::optional<std::string> value;
+                CSettingsFile::SFirstLine first;
                 if (!m_overlong && tab + 1 < m_line.size())
-                    value = m_line.substr(tab + 1);
-                m_index.try_emplace(std::move(key), std::move(value));
+                    first.value = m_line.substr(tab + 1);
+                first.number = m_number;
+                first.overlong = m_overlong;
+                m_index.try_emplace(std::move(key), std::move(first));
             }
         }
         m_line.clear();
@@ -58,23 +66,20 @@ private:
     Index& m_index;
     const CSettingsFile::KeyFilter& m_keysOfInterest;
     std::string m_line;
+    std::size_t m_number = 0;
     bool m_overlong = false;
+    bool m_afterCr = false;
 };
 
-std::string withoutLineEnds(std::string text) {
-    for (char& c : text) {
+// Line ends inside a value become spaces, other control characters "\xHH": a value never starts
+// a line of its own or acts on the terminal that shows the file.
+std::string printableValue(const std::string& text) {
+    std::string value = text;
+    for (char& c : value) {
         if (isLineEnd(c))
             c = ' ';
     }
-    return text;
-}
-
-// The replacement keeps the permissions of the file it replaces; a new file gets rw-r--r--.
-mode_t permissionsFor(const std::string& target) {
-    struct stat status {};
-    if (::stat(target.c_str(), &status) == 0 && S_ISREG(status.st_mode))
-        return status.st_mode & 0777;
-    return S_IRUSR | S_IWUSR | S_IRGRP | S_IROTH;
+    return escapeUnprintable(value);
 }
 
 } // namespace
@@ -85,34 +90,17 @@ CSettingsFile::~CSettingsFile() {
 
 bool CSettingsFile::create(const std::string& path) {
     close();
-    std::string pattern = path + ".XXXXXX";
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    const int fd = ::mkstemp(name.data());
-    if (fd < 0)
+    if (!m_output.create(path))
         return false;
-    m_temporaryPath = name.data();
-    ::fchmod(fd, permissionsFor(path));
-    m_file = ::fdopen(fd, "wb");
-    if (!m_file) {
-        ::close(fd);
-        close();
-        return false;
-    }
+    m_writing = true;
     m_path = path;
-    m_writeFailed = false;
     return true;
 }
 
 bool CSettingsFile::writeText(const std::string& key, const std::string& value) {
-    if (!m_file)
+    if (!m_writing)
         return false;
-    const std::string line = key + '\t' + withoutLineEnds(value) + kLineEnd;
-    if (std::fwrite(line.data(), 1, line.size(), m_file) != line.size()) {
-        m_writeFailed = true;
-        return false;
-    }
-    return true;
+    return m_output.write(key + '\t' + printableValue(value) + kLineEnd);
 }
 
 bool CSettingsFile::writeNumber(const std::string& key, double value) {
@@ -124,36 +112,26 @@ bool CSettingsFile::writeInteger(const std::string& key, std::int64_t value) {
 }
 
 bool CSettingsFile::commit() {
-    if (!m_file)
+    if (!m_writing)
         return false;
-    bool written = !m_writeFailed && std::fflush(m_file) == 0 && ::fsync(::fileno(m_file)) == 0;
-    written = std::fclose(m_file) == 0 && written;
-    m_file = nullptr;
-    if (written && std::rename(m_temporaryPath.c_str(), m_path.c_str()) == 0) {
-        m_temporaryPath.clear();
-        return true;
-    }
-    close();
-    return false;
+    m_writing = false;
+    const bool committed = m_output.commit();
+    if (!committed)
+        close();
+    return committed;
 }
 
 bool CSettingsFile::open(const std::string& path, const KeyFilter& keysOfInterest) {
     close();
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return false;
-    CFirstLineIndexer indexer(m_firstLines, keysOfInterest);
-    std::vector<char> buffer(64 * 1024);
-    std::size_t got = 0;
-    while ((got = std::fread(buffer.data(), 1, buffer.size(), file)) > 0)
-        indexer.feed(buffer.data(), got);
-    indexer.finish();
-    const bool readWhole = std::ferror(file) == 0;
-    std::fclose(file);
-    if (!readWhole) {
-        close();
+    const SFileRead read = readRegularFile(path, kMaxFileBytes);
+    if (!read) {
+        m_readFault = read.fault;
+        m_readError = read.error;
         return false;
     }
+    CFirstLineIndexer indexer(m_firstLines, keysOfInterest);
+    indexer.feed(read.contents.data(), read.contents.size());
+    indexer.finish();
     m_path = path;
     return true;
 }
@@ -162,7 +140,17 @@ std::optional<std::string> CSettingsFile::find(const std::string& key) const {
     const auto line = m_firstLines.find(key);
     if (line == m_firstLines.end())
         return std::nullopt;
-    return line->second;
+    return line->second.value;
+}
+
+std::size_t CSettingsFile::lineOf(const std::string& key) const {
+    const auto line = m_firstLines.find(key);
+    return line == m_firstLines.end() ? 0 : line->second.number;
+}
+
+bool CSettingsFile::isOverlong(const std::string& key) const {
+    const auto line = m_firstLines.find(key);
+    return line != m_firstLines.end() && line->second.overlong;
 }
 
 std::optional<double> CSettingsFile::findNumber(const std::string& key) const {
@@ -173,17 +161,12 @@ std::optional<double> CSettingsFile::findNumber(const std::string& key) const {
 }
 
 void CSettingsFile::close() {
-    if (m_file) {
-        std::fclose(m_file);
-        m_file = nullptr;
-    }
-    if (!m_temporaryPath.empty()) {
-        std::remove(m_temporaryPath.c_str());
-        m_temporaryPath.clear();
-    }
+    m_output.abandon();
+    m_writing = false;
     m_firstLines.clear();
     m_path.clear();
-    m_writeFailed = false;
+    m_readFault = EFileReadFault::None;
+    m_readError = 0;
 }
 
 } // namespace torva

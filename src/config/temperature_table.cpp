@@ -1,5 +1,7 @@
 #include "config/temperature_table.h"
 
+#include "config/rounding.h"
+
 namespace torva {
 
 namespace {
@@ -80,11 +82,16 @@ double temperatureFromCode(std::uint8_t code, std::uint8_t sensorType) {
 
 std::uint8_t codeFromTemperature(double celsius, std::uint8_t sensorType) {
     const int type = column(sensorType);
+    // Entries are whole degrees: a fraction above the hottest is still that code, a whole degree
+    // more is beyond the column.
+    if (!(celsius < kColumns[type][0] + 1.0))
+        noteClampedStore();
     for (int code = 0; code < 256; ++code) {
         if (kColumns[type][code] <= celsius) {
             return static_cast<std::uint8_t>(code);
         }
     }
+    noteClampedStore(); // colder than the column (or no number)
     return 255;
 }
 

@@ -14,7 +14,8 @@ constexpr int kTemperatureSensorTypes = 4;
 double temperatureFromCode(std::uint8_t code, std::uint8_t sensorType);
 
 // The smallest code whose temperature is at or below the wanted one. A temperature colder than
-// the whole column gets the coldest code 255 (not code 0, which would mean the hottest).
+// the whole column gets the coldest code 255 (not code 0, which would mean the hottest), one a
+// whole degree hotter than the column gets code 0; both count as clamped (rounding.h).
 std::uint8_t codeFromTemperature(double celsius, std::uint8_t sensorType);
 
 } // namespace torva

@@ -1,5 +1,7 @@
 #include "diag/diag_file_reader.h"
 
+#include "platform/regular_file.h"
+
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -147,6 +149,9 @@ std::vector<DiagRecord> parseDiagRecords(const std::string& text) {
 }
 
 std::vector<DiagRecord> readDiagFile(const std::string& path) {
+    // Opening a FIFO would wait for a writer, and a device such as /dev/zero never ends.
+    if (!isRegularFile(path))
+        return {};
     std::ifstream file(path, std::ios::binary);
     if (!file)
         return {};

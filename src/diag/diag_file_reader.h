@@ -25,7 +25,7 @@ constexpr int recordIndexOfColumn(int column) {
 // Reads every complete record of a recording. Values are read as numbers separated by any
 // whitespace; line structure is not checked. The first text that is not a finite number (nan,
 // inf and values out of range included) ends the reading, and a partly read record is dropped.
-// A file that cannot be opened yields nothing.
+// A file that cannot be opened, or is no regular file, yields nothing.
 std::vector<DiagRecord> readDiagFile(const std::string& path);
 
 // The same on text already in memory.

@@ -143,8 +143,11 @@ bool CVeko2012Doc::loadSettingsFile(const std::string& path) {
     m_lastBackupPath.clear();
     CDeviceConfig& live = m_device.config();
     CDeviceConfig destination(knownDeviceType(live));
-    if (!readSettings(path, destination, live.m_devInfo.m_deviceID)) {
-        appUi().message(doc_message::kCannotLoadSettings, doc_message::kCaption, EIcon::Error);
+    // Every value is checked before anything is written, and before the backup is taken.
+    std::string refusal;
+    if (!readSettings(path, destination, loadTargetOf(live.m_devInfo), &refusal)) {
+        appUi().message(settingsLoadFailureText(path, refusal), doc_message::kCaption,
+                        EIcon::Error);
         return false;
     }
     if (!backUpLiveConfiguration(EBackupReason::FileLoad))

@@ -10,7 +10,6 @@ constexpr const char* kCaption = "TORVA";
 constexpr const char* kSettingFailed = PL("Nie powiodło się ustawienie urządzenia!");
 constexpr const char* kInjectionMapFailed =
     PL("Nie powiodło się wpisanie mapy wtrysków do urządzenia!");
-constexpr const char* kCannotLoadSettings = PL("Nie można wczytać ustawień z pliku");
 constexpr const char* kFactoryQuestion = PL("Czy chcesz przywrócić ustawienia fabryczne?");
 constexpr const char* kProgrammingFailed = PL("Nie powiodło się zaprogramowanie urządzenia!");
 constexpr const char* kWrongFirmwareFile = PL("Niewłaściwy plik firmware dla sterownika!");

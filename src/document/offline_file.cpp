@@ -7,6 +7,7 @@
 #include "document/document_messages.h"
 #include "document/veko2012_doc.h"
 #include "lang/cng_flag.h"
+#include "lang/source_text.h"
 #include "lang/translation.h"
 #include "link/controller_models.h"
 #include "platform/wait_cursor.h"
@@ -61,7 +62,7 @@ std::string unreadableReason(const std::string& path) {
 std::string CVeko2012Doc::openOffline(const std::string& path) {
     if (std::string unreadable = unreadableReason(path); !unreadable.empty())
         return unreadable;
-    const std::string refused = translate(doc_message::kCannotLoadSettings) + ": " + path;
+    const std::string refused = translate(PL("Nie można wczytać ustawień z pliku")) + ": " + path;
     const SSettingsIdentity identity = readSettingsIdentity(path);
     if (!identity.readable)
         return refused;
@@ -78,9 +79,11 @@ std::string CVeko2012Doc::openOffline(const std::string& path) {
     CDeviceConfig record(model->code);
     record.m_devInfo = identity.devInfo;
     record.m_devInfo.m_modelName = model->name;
-    if (!readSettings(path, record, model->code)) {
+    // Values are checked as for the controller the file was saved from.
+    std::string refusal;
+    if (!readSettings(path, record, loadTargetOf(record.m_devInfo), &refusal)) {
         updateSwitchableScale(keptFlags1);
-        return refused;
+        return settingsLoadFailureText(path, refusal);
     }
     // The device reads the record back as a controller that loaded the file would give it.
     m_device.withConfig([&record](CDeviceConfig& live) { live = record; });

@@ -82,8 +82,10 @@ bool CVeko2012Doc::applySettingsGroups(const std::string& path,
     const CDeviceConfig& live = m_device.config();
     const std::uint8_t liveType = live.m_devInfo.m_deviceID;
     CDeviceConfig source(isKnownDeviceType(liveType) ? std::optional(liveType) : std::nullopt);
-    if (!readSettings(path, source, liveType)) {
-        appUi().message(doc_message::kCannotLoadSettings, doc_message::kCaption, EIcon::Error);
+    std::string refusal;
+    if (!readSettings(path, source, loadTargetOf(live.m_devInfo), &refusal)) {
+        appUi().message(settingsLoadFailureText(path, refusal), doc_message::kCaption,
+                        EIcon::Error);
         return false;
     }
     std::vector<std::size_t> suitable;

@@ -2,7 +2,7 @@
 
 namespace torva {
 
-// Identification tells the user "Brak połączenia" about a controller of unknown model only the
+// Identification tells the user about a controller of an unsupported model only the
 // first time in a run. Tests start each case afresh with this.
 void resetUnknownModelNotice();
 

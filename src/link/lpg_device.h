@@ -127,6 +127,8 @@ public:
     // the live-diagnostics flag. A controller without a valid application is identified through
     // its loader, told so, and handed to forced programming, whose result is returned.
     bool identify();
+    // The model code of a controller the last identification found but does not support.
+    std::optional<std::uint8_t> unsupportedModel() const { return m_unsupportedModel; }
     // What the loader identity query got.
     enum class ELoaderAnswer {
         None,     // no answer with code 2 within 3 attempts
@@ -375,6 +377,7 @@ private:
 
     // ---- Identification -----------------------------------------------------------------------
     ForcedProgramming m_forcedProgramming;
+    std::optional<std::uint8_t> m_unsupportedModel;
 
     // ---- Live samples -------------------------------------------------------------------------
     CDiagData m_diagData;

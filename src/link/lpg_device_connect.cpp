@@ -134,6 +134,9 @@ bool CLPGDevice::connectDevice(const std::string& path, int portNumber, std::str
     } catch (const IError& error) {
         reason = path + ": " + error.formattedText();
     }
+    if (!read && m_unsupportedModel)
+        reason = "a controller of an unsupported model (model number " +
+                 std::to_string(*m_unsupportedModel) + ") answered on " + path;
     if (!read) {
         // A port that is not the controller's is not kept locked against other programs.
         CMSGMutex::Guard exchange(m_exchangeMutex);

@@ -3,7 +3,9 @@
 #include "config/adc_scale.h"
 #include "config/block_image.h"
 #include "config/device_type.h"
+#include "config/printable_text.h"
 #include "lang/source_text.h"
+#include "lang/translate_with.h"
 #include "link/controller_models.h"
 #include "link/device_identity.h"
 #include "link/identification_notice.h"
@@ -49,7 +51,7 @@ constexpr std::uint8_t kDemoModelCode = kDeviceType25;
 
 constexpr const char* kCaption = "TORVA";
 
-// "Brak połączenia" for an unknown model is shown once per run.
+// The unsupported-model message is shown once per run.
 std::atomic<bool> g_unknownModelShown{false};
 
 } // namespace
@@ -63,6 +65,7 @@ void CLPGDevice::setForcedProgramming(ForcedProgramming programming) {
 }
 
 bool CLPGDevice::identify() {
+    m_unsupportedModel.reset();
     SAnswer answer;
     const bool answered = request(
         request::kQueryCode, [] { return request::queryPayload(sub::kIdentify); },
@@ -80,8 +83,12 @@ bool CLPGDevice::identify() {
     setLiveDiagnostics(answer.at(2) == kLiveDiagnosticsMark);
     const auto model = modelFromReportedCode(answer.at(1));
     if (!model) {
+        m_unsupportedModel = answer.at(1);
         if (!g_unknownModelShown.exchange(true))
-            appUi().message(PL("Brak połączenia"), kCaption, EIcon::Error);
+            appUi().message(translateWith(PL("Odpowiedział sterownik nieobsługiwanego modelu "
+                                             "(numer modelu %s)."),
+                                          {std::to_string(answer.at(1))}),
+                            kCaption, EIcon::Error);
         return false;
     }
     const ConfigLock lock = lockConfig();
@@ -162,8 +169,10 @@ bool CLPGDevice::readDeviceInfo() {
     devInfo.m_flags2 = block_image::dwordAt(bytes, info::kFlags2);
     devInfo.m_prodDate = productionDateText(block_image::wordAt(bytes, info::kProductionDays));
     devInfo.m_version = block_image::wordAt(bytes, info::kVersion);
-    devInfo.m_serial = decodeIdentifier(
-        std::span<const std::uint8_t, kIdentifierSize>(bytes + info::kIdentifier, kIdentifierSize));
+    // Control characters in an identifier would act on a terminal and end up in file names.
+    devInfo.m_serial =
+        escapeUnprintable(decodeIdentifier(std::span<const std::uint8_t, kIdentifierSize>(
+            bytes + info::kIdentifier, kIdentifierSize)));
     devInfo.m_injCount = block_image::byteAt(bytes, info::kInjectors);
     // Codes that stand for one model are stored as that model's code, as identification does.
     const std::uint8_t reported = block_image::byteAt(bytes, info::kModelCode);

@@ -183,8 +183,7 @@ bool CMapArray::inRange(double value) const {
 }
 
 double CMapArray::toShown(double value) const {
-    const double units = unitsPerValue(m_info.kind);
-    return round0(value * units) / units;
+    return roundToMapUnit(m_info.kind, value);
 }
 
 void CMapArray::notifyChanged() {

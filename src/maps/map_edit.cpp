@@ -3,6 +3,7 @@
 #include "config/block_codec.h"
 #include "config/maps/map_catalogue.h"
 #include "config/rounding.h"
+#include "config/value_check.h"
 #include "lang/source_text.h"
 #include "link/lpg_device.h"
 #include "platform/error.h"
@@ -34,6 +35,17 @@ bool writeAxisBlock(CLPGDevice& device, EBlock block) {
 // Stores one axis point and writes its block; the point is put back when the write fails.
 // The configuration lock covers the store and the put-back, not the write.
 bool storeAxisPoint(CLPGDevice& device, double& point, double value, EBlock block) {
+    // A point between its neighbours may still meet one of them once encoded.
+    const bool held = device.withConfig([&](CDeviceConfig& config) {
+        const double old = point;
+        point = value;
+        const EBlock blocks[] = {block};
+        const bool fits = !checkBlockValues(config, blocks);
+        point = old;
+        return fits;
+    });
+    if (!held)
+        return false;
     const double kept = device.withConfig([&](CDeviceConfig&) {
         const double old = point;
         point = value;

@@ -118,6 +118,8 @@ TEST_F(ConfigCompare, OldFirmwareHasNoServiceOrTempomatGroupAndUnreadableFilesSa
     writeBytes(m_folder.file("notes.dsettings"), "shopping\tlist\r\n");
     EXPECT_FALSE(snapshotOfFile(m_folder.file("notes.dsettings"), failure));
     EXPECT_NE(failure.find("known controller type"), std::string::npos) << failure;
+    EXPECT_FALSE(snapshotOfFile(m_folder.path(), failure));
+    EXPECT_NE(failure.find(": not a regular file"), std::string::npos) << failure;
 }
 
 TEST_F(ConfigCompare, RecordOfAFileTakesItsNumbersAndKeepsWhatAMemberCannotHold) {

@@ -72,13 +72,17 @@ TEST_F(SettingsExport, FailureIsReportedAndTheOldFileSurvives) {
     EXPECT_TRUE(std::filesystem::is_directory(folderTarget + "/inside"));
 
     // A folder that does not exist.
-    m_ui.queueFile(m_home.file("missing/car.dsettings"));
+    const std::string missing = m_home.file("missing/car.dsettings");
+    m_ui.queueFile(missing);
     EXPECT_EQ(exportSettings(m_live, kExportTime), EExportResult::Failed);
 
+    // Each message names the file and why it was not written.
     const auto messages = m_ui.messages();
     ASSERT_EQ(messages.size(), 2u);
+    const std::string text = "Nie można wpisać ustawień do pliku z danymi samochodu\n";
+    EXPECT_EQ(messages[0].text, text + folderTarget + ": not a regular file");
+    EXPECT_EQ(messages[1].text, text + missing + ": No such file or directory");
     for (const auto& shown : messages) {
-        EXPECT_EQ(shown.text, "Nie można wpisać ustawień do pliku z danymi samochodu");
         EXPECT_EQ(shown.caption, "TORVA");
         EXPECT_EQ(shown.icon, EIcon::Error);
     }

@@ -6,9 +6,11 @@
 
 #include <algorithm>
 #include <csignal>
+#include <filesystem>
 #include <functional>
 #include <random>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace torva;
 using torva::test::CTempFolder;
@@ -17,8 +19,8 @@ using torva::test::writeBytes;
 
 namespace {
 
-// Every value differs from the factory image and has at most 6 significant digits, so it
-// survives the file's number format exactly.
+// Every value differs from the factory image, has at most 6 significant digits, so it survives
+// the file's number format exactly, and is one its field holds.
 CDeviceConfig fullRecord() {
     CDeviceConfig r(kDeviceType25);
     r.m_timeStamp = "07-03-2014-15:04:09";
@@ -45,7 +47,7 @@ CDeviceConfig fullRecord() {
         ++mapIndex;
         for (int row = 0; row < kMapRows; ++row)
             for (int c = 0; c < kMapColumns; ++c)
-                (*map)[row][c] = (mapIndex * 300 + row * kMapColumns + c) / 10.0;
+                (*map)[row][c] = ((mapIndex * 300 + row * kMapColumns + c) % 256) / 10.0;
     }
     for (MapValues* map :
          {&r.m_mapEmu1, &r.m_mapEmu2, &r.m_mapEmu3, &r.m_mapEmu4, &r.m_mapEmuTpsD}) {
@@ -54,13 +56,14 @@ CDeviceConfig fullRecord() {
             for (int c = 0; c < kMapColumns; ++c)
                 (*map)[row][c] = (mapIndex * 7 + row * kMapColumns + c) % 200 - 100;
     }
-    for (LoadAxis* axis :
-         {&r.m_mapCoordinatesEmu1, &r.m_mapCoordinatesEmu2, &r.m_mapCoordinatesEmu3,
-          &r.m_mapCoordinatesEmu4, &r.m_mapCoordinatesEmuTpsD}) {
+    for (LoadAxis* axis : {&r.m_mapCoordinatesEmu1, &r.m_mapCoordinatesEmu2,
+                           &r.m_mapCoordinatesEmu3, &r.m_mapCoordinatesEmu4}) {
         ++mapIndex;
         for (int k = 0; k < kMapRows; ++k)
             (*axis)[k] = (mapIndex * 10 + 31 * k) / 100.0;
     }
+    for (int k = 0; k < kMapRows; ++k)
+        r.m_mapCoordinatesEmuTpsD[k] = 12 + 6 * k; // whole numbers: the points travel as they are
     for (int k = 0; k < kMapColumns; ++k)
         r.m_mapRpmCoordinatesEmu1[k] = 600 + 250 * k;
     return r;
@@ -278,12 +281,12 @@ TEST_F(SettingsReadWrite, LineOrderAndLineEndsDoNotMatter) {
 TEST_F(SettingsReadWrite, LastLineWithoutLineEndKeepsItsLastCharacter) {
     std::vector<std::string> lines = writtenLines();
     ASSERT_EQ(keyOf(lines.back()), "m_mapCoordinatesEmuTpsD[15]");
-    lines.back() = "m_mapCoordinatesEmuTpsD[15]\t85";
+    lines.back() = "m_mapCoordinatesEmuTpsD[15]\t105";
     std::string bytes = joinLines(lines);
     bytes.resize(bytes.size() - 2);
     const auto imported = import(bytes);
     ASSERT_TRUE(imported);
-    EXPECT_EQ(imported->m_mapCoordinatesEmuTpsD[15], 85);
+    EXPECT_EQ(imported->m_mapCoordinatesEmuTpsD[15], 105);
 }
 
 TEST_F(SettingsReadWrite, OptionalGroupsKeepTheDestinationsValues) {
@@ -407,11 +410,9 @@ TEST_F(SettingsReadWrite, DeviceTypeIsTruncatedAndChecked) {
 TEST_F(SettingsReadWrite, UnparsableNumberReadsAsZero) {
     std::vector<std::string> lines = writtenLines();
     setValue(lines, "m_base.m_switchTempr", "warm");
-    setValue(lines, "m_sensorsSetup.m_fuelFull", "300");
     const auto imported = importLines(lines);
     ASSERT_TRUE(imported);
     EXPECT_EQ(imported->m_base.m_switchTempr, 0);
-    EXPECT_EQ(imported->m_sensorsSetup.m_fuelFull, 44);
 }
 
 TEST_F(SettingsReadWrite, TextValuesCannotInjectLines) {
@@ -442,4 +443,83 @@ TEST_F(SettingsReadWrite, FailedWriteLeavesTheExistingFileIntact) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_folder.path()),
                             std::filesystem::directory_iterator()),
               1);
+}
+
+TEST_F(SettingsReadWrite, RefusalNamesTheLineTheKeyTheValueAndWhatTheFieldHolds) {
+    const auto refusalFor = [&](const std::vector<std::string>& lines) {
+        writeBytes(m_path, joinLines(lines));
+        CDeviceConfig destination(kDeviceType25);
+        std::string refusal;
+        EXPECT_FALSE(readSettings(m_path, destination, kDeviceType25, &refusal));
+        return refusal;
+    };
+    std::vector<std::string> lines = writtenLines();
+    setValue(lines, "m_mapRpmCoordinatesEmu1[3]", "99999");
+    EXPECT_EQ(refusalFor(lines), "wiersz 573: m_mapRpmCoordinatesEmu1[3]: 99999 nie mieści się w "
+                                 "polu (od 0 do 25500)");
+
+    lines = writtenLines();
+    setValue(lines, "m_adv.m_injMounted", "-6"); // would have become 250 injectors
+    EXPECT_EQ(refusalFor(lines),
+              "wiersz 37: m_adv.m_injMounted: -6 nie mieści się w polu (od 0 do 255)");
+
+    lines = writtenLines();
+    setValue(lines, "m_mapCoordinatesEmu1[7]", "1e308"); // would land above its neighbour
+    EXPECT_NE(refusalFor(lines).find("m_mapCoordinatesEmu1[7]: 1e+308"), std::string::npos);
+
+    // What the load refuses before any value: the file's first line and a missing key.
+    lines = writtenLines();
+    lines.front() = "\xEF\xBB\xBF" + lines.front(); // a byte-order mark hides the time stamp
+    EXPECT_EQ(refusalFor(lines), "brak klucza m_timeStamp");
+    lines = writtenLines();
+    setValue(lines, "m_timeStamp", std::string(600, '1'));
+    EXPECT_EQ(refusalFor(lines), "wiersz 1 jest dłuższy niż 511 znaków");
+    lines = writtenLines();
+    setValue(lines, "m_devInfo.m_deviceID", "24.9");
+    EXPECT_EQ(refusalFor(lines), "wiersz 8: nieznany typ sterownika 24.9");
+}
+
+TEST_F(SettingsReadWrite, OnlyARegularFileOfAFewMegabytesIsRead) {
+    const auto refusalFor = [&](const std::string& path) {
+        CDeviceConfig destination(kDeviceType25);
+        std::string refusal;
+        EXPECT_FALSE(readSettings(path, destination, kDeviceType25, &refusal)) << path;
+        return refusal;
+    };
+    EXPECT_EQ(refusalFor(m_folder.path()), "to nie jest zwykły plik");
+    EXPECT_EQ(refusalFor("/dev/zero"), "to nie jest zwykły plik");
+    // Opening a FIFO without a writer would wait for one for ever.
+    const std::string fifo = m_folder.file("pipe.dsettings");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(refusalFor(fifo), "to nie jest zwykły plik");
+    // A 200 MB file is refused before it is read (the file is sparse: it costs no disk).
+    const std::string huge = m_folder.file("huge.dsettings");
+    writeBytes(huge, "m_timeStamp\t");
+    std::filesystem::resize_file(huge, 200u * 1024 * 1024);
+    EXPECT_EQ(refusalFor(huge), "plik jest większy niż 4 MB");
+    EXPECT_EQ(refusalFor(m_folder.file("absent.dsettings")), "No such file or directory");
+}
+
+TEST_F(SettingsReadWrite, ExportGoesToALinksTargetAndNeverReplacesAFifo) {
+    const std::string target = m_folder.file("target.dsettings");
+    writeBytes(target, "old");
+    const std::string link = m_folder.file("link.dsettings");
+    std::filesystem::create_symlink("target.dsettings", link);
+    ASSERT_TRUE(writeSettings(link, fullRecord()));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(splitLines(readBytes(target), "\r\n").size(), 2568u);
+
+    const std::string fifo = m_folder.file("pipe.dsettings");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::string failure;
+    EXPECT_FALSE(writeSettings(fifo, fullRecord(), &failure));
+    EXPECT_EQ(failure, "not a regular file");
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+}
+
+TEST_F(SettingsReadWrite, ValuesOfBlocksTheControllerLacksAreNeverWrittenSoNotChecked) {
+    std::vector<std::string> lines = writtenLines();
+    setValue(lines, "m_mapCoordinatesEmuTpsD[5]", "0"); // below the point before it
+    EXPECT_FALSE(importLines(lines, kDeviceType25));
+    EXPECT_TRUE(importLines(lines, kDeviceType3)) << "a 12-volt controller has no digital TPS";
 }

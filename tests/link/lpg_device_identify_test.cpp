@@ -68,12 +68,13 @@ TEST(LPGDeviceIdentify, StoresTheModelOfTheReportedCodeAndTheLiveDiagnosticsMark
     EXPECT_EQ(rig.requests().size(), 1u);
 }
 
-TEST(LPGDeviceIdentify, UnknownModelFailsAndIsReportedOncePerRun) {
+TEST(LPGDeviceIdentify, UnsupportedModelFailsAndIsNamedOncePerRun) {
     SDeviceRig rig(scripted({.identification = Bytes{4, 99, 0x55}}));
     EXPECT_FALSE(rig.device->identify());
     EXPECT_FALSE(rig.device->identify());
     ASSERT_EQ(rig.ui.messages().size(), 1u);
-    EXPECT_EQ(rig.ui.messages()[0].text, "Brak połączenia");
+    EXPECT_EQ(rig.ui.messages()[0].text,
+              "Odpowiedział sterownik nieobsługiwanego modelu (numer modelu 99).");
     EXPECT_EQ(rig.ui.messages()[0].caption, "TORVA");
     EXPECT_EQ(rig.ui.messages()[0].icon, EIcon::Error);
 }

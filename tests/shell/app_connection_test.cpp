@@ -199,6 +199,38 @@ TEST(AppConnection, BackupsDialogShowsTheDifferencesAndWritesOnlyTheTickedGroup)
     EXPECT_EQ(groups->count(), 2);
 }
 
+TEST(AppConnection, BackupsDialogComparesAFileTheLoadRefusesButNeverWritesIt) {
+    selectLanguage(kPolishLanguage);
+    test::CProcessStateGuard processState;
+    test::CTempFolder home;
+    test::CEnvironmentGuard homeVariable("HOME", home.path());
+    test::CEnvironmentGuard configVariable("XDG_CONFIG_HOME", home.path() + "/.config");
+    SAppOptions options;
+    options.simulate = true;
+    CVeko2012App app(options);
+    ASSERT_TRUE(app.start());
+    CDeviceConfig file = app.doc().device().config();
+    file.m_base.m_switchRPM += 300;
+    file.m_mapRpmCoordinatesEmu1[3] = 99999; // the controller would keep 25500, out of order
+    file.m_timeStamp = "07-03-2014-15:04:09";
+    const std::string path = home.file("hostile.dsettings");
+    ASSERT_TRUE(writeSettings(path, file));
+
+    CBackupsDlg backups(app.doc(), &app.frame());
+    backups.addFile(path);
+    auto* groups = backups.findChild<QListWidget*>("groups");
+    ASSERT_GT(groups->count(), 0);
+    groups->item(0)->setCheckState(Qt::Checked);
+    EXPECT_FALSE(backups.findChild<QPushButton*>("restore")->isEnabled());
+    EXPECT_FALSE(backups.findChild<QPushButton*>("apply")->isEnabled());
+    // The summary names the file, the key and the value.
+    QString reasons;
+    for (const QLabel* label : backups.findChildren<QLabel*>())
+        if (label->text().contains("hostile.dsettings: "))
+            reasons += label->text();
+    EXPECT_TRUE(reasons.contains("m_mapRpmCoordinatesEmu1[3]: 99999")) << reasons.toStdString();
+}
+
 // Identification finds a controller without an application inside the start-up connection and
 // has it programmed; the programming's own search for the controller must not close the port
 // under that connection or ask the no-connection question.

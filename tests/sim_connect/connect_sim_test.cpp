@@ -159,7 +159,8 @@ TEST_F(ConnectAgainstSimulator, UnknownModelIsReportedOnceAcrossSearches) {
     EXPECT_FALSE(device.isConnected());
     EXPECT_FALSE(device.isDemo());
     ASSERT_EQ(m_ui.messages().size(), 1u);
-    EXPECT_EQ(m_ui.messages()[0].text, "Brak połączenia");
+    EXPECT_EQ(m_ui.messages()[0].text,
+              "Odpowiedział sterownik nieobsługiwanego modelu (numer modelu 99).");
     EXPECT_EQ(m_ui.questions().size(), 2u); // the no-connection choice, answered "without"
 }
 

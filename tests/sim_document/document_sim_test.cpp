@@ -315,12 +315,27 @@ TEST_F(DocumentAgainstSimulator, RefusedOrCancelledFileLeavesEverythingAsItWas) 
     m_ui.queueFile(m_folder.file("bad.dsettings"));
     doc.loadSettingsFile();
 
+    // A whole file with one value its field cannot hold: refused before the backup too.
+    CDeviceConfig file(25);
+    file.m_devInfo.m_deviceID = 25;
+    file.m_mapRpmCoordinatesEmu1[3] = 99999;
+    m_ui.queueFile(writeSettingsFile(m_folder, file));
+    doc.loadSettingsFile();
+
     EXPECT_TRUE(requests().empty());
     EXPECT_EQ(doc.device().config(), before);
-    ASSERT_EQ(m_ui.messages().size(), 1u);
-    EXPECT_EQ(m_ui.messages()[0].text, doc_message::kCannotLoadSettings);
-    EXPECT_EQ(m_ui.messages()[0].icon, EIcon::Error);
-    EXPECT_EQ(m_ui.messages()[0].caption, "TORVA");
+    EXPECT_TRUE(backups().empty());
+    ASSERT_EQ(m_ui.messages().size(), 2u);
+    EXPECT_EQ(
+        m_ui.messages()[0].text,
+        "Nie można wczytać ustawień z pliku\nbad.dsettings: brak klucza m_devInfo.m_deviceID");
+    EXPECT_EQ(m_ui.messages()[1].text,
+              "Nie można wczytać ustawień z pliku\ncar.dsettings: wiersz 573: "
+              "m_mapRpmCoordinatesEmu1[3]: 99999 nie mieści się w polu (od 0 do 25500)");
+    for (const auto& shown : m_ui.messages()) {
+        EXPECT_EQ(shown.icon, EIcon::Error);
+        EXPECT_EQ(shown.caption, "TORVA");
+    }
     EXPECT_EQ(m_refreshes, 0);
 }
 

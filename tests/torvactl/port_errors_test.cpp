@@ -29,6 +29,8 @@ TEST(TorvactlPortErrors, ABusyPortNamesTheProgramHoldingIt) {
     EXPECT_NE(run.err.find("Port " + line.slavePath() + " is busy"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("(pid " + std::to_string(::getpid()) + ")"), std::string::npos)
         << run.err;
+    // The advice is read line by line, not joined like a one-line error.
+    EXPECT_NE(run.err.find("\nClose that program"), std::string::npos) << run.err;
 }
 
 TEST(TorvactlPortErrors, AVanishedPortListsThePortsPresent) {

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -45,7 +46,7 @@ std::vector<std::string> childEnvironment(const std::string& home) {
 } // namespace
 
 CToolProcess::CToolProcess(std::string home, std::vector<std::string> arguments,
-                           std::string program, std::string outputName)
+                           std::string program, std::string outputName, int stdoutFd)
     : m_outPath(home + "/." + outputName + ".stdout"),
       m_errPath(home + "/." + outputName + ".stderr") {
     arguments.insert(arguments.begin(), std::move(program));
@@ -62,8 +63,11 @@ CToolProcess::CToolProcess(std::string home, std::vector<std::string> arguments,
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, m_outPath.c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (stdoutFd >= 0)
+        posix_spawn_file_actions_adddup2(&actions, stdoutFd, STDOUT_FILENO);
+    else
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, m_outPath.c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, m_errPath.c_str(),
                                      O_WRONLY | O_CREAT | O_TRUNC, 0644);
     const int result = posix_spawn(&m_pid, argv[0], &actions, nullptr, argv.data(), envp.data());
@@ -103,9 +107,11 @@ SToolRun CToolProcess::finish(int timeoutMs) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     int status = 0;
     pid_t done = 0;
-    while ((done = ::waitpid(m_pid, &status, WNOHANG)) == 0 &&
+    rusage usage{};
+    while ((done = ::wait4(m_pid, &status, WNOHANG, &usage)) == 0 &&
            std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    run.maxResidentKb = usage.ru_maxrss;
     if (done == 0) {
         ::kill(m_pid, SIGKILL);
         ::waitpid(m_pid, &status, 0);
@@ -122,6 +128,12 @@ SToolRun CToolProcess::finish(int timeoutMs) {
 
 SToolRun runTool(const std::string& home, std::vector<std::string> arguments, int timeoutMs) {
     CToolProcess process(home, std::move(arguments));
+    return process.finish(timeoutMs);
+}
+
+SToolRun runToolWritingTo(int stdoutFd, const std::string& home, std::vector<std::string> arguments,
+                          int timeoutMs) {
+    CToolProcess process(home, std::move(arguments), TORVACTL_PROGRAM, "torvactl", stdoutFd);
     return process.finish(timeoutMs);
 }
 

@@ -12,14 +12,17 @@ struct SToolRun {
     int status = -1;
     std::string out;
     std::string err;
+    long maxResidentKb = 0; // the child's peak memory
 };
 
 // torvactl (or another program) as a child process, with its own home folder (so the remembered
 // port, the settings folder and the backups stay inside home) and an English locale.
 class CToolProcess {
 public:
+    // stdoutFd, when given, is the child's standard output instead of a file in home.
     CToolProcess(std::string home, std::vector<std::string> arguments,
-                 std::string program = TORVACTL_PROGRAM, std::string outputName = "torvactl");
+                 std::string program = TORVACTL_PROGRAM, std::string outputName = "torvactl",
+                 int stdoutFd = -1);
     ~CToolProcess();
     CToolProcess(const CToolProcess&) = delete;
     CToolProcess& operator=(const CToolProcess&) = delete;
@@ -40,5 +43,8 @@ private:
 // Runs torvactl to its end.
 SToolRun runTool(const std::string& home, std::vector<std::string> arguments,
                  int timeoutMs = 20000);
+// The same with standard output on stdoutFd (a full device, a pipe nobody reads).
+SToolRun runToolWritingTo(int stdoutFd, const std::string& home, std::vector<std::string> arguments,
+                          int timeoutMs = 20000);
 
 } // namespace torva::test

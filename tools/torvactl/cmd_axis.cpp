@@ -70,6 +70,9 @@ std::string describe(EAxisFault fault, double minRpm, const std::string& rpmMinO
         return rpmMaxOption + " must not be below " + rpmMinOption;
     case EAxisFault::RpmPointsNotRising:
         return "the RPM points, whole hundreds, would repeat: " + rpmRisingAdvice(minRpm);
+    case EAxisFault::PointsNotRising:
+        return "the points would not rise once the controller keeps them (the span is below "
+               "one step per point); widen the range";
     }
     return {};
 }
@@ -109,6 +112,14 @@ void printAxes(CSession& session, const std::vector<SPrintedAxis>& axes) {
         std::cout << text << std::flush;
 }
 
+// Checked against the connected controller's record: the scale and the TPS flag decide the
+// encoding.
+void refuseUnheldAxes(CSession& session, EEmuChannel channel, const SNewAxes& axes) {
+    const EAxisFault fault = checkNewAxes(session.device().config(), channel, axes);
+    if (fault != EAxisFault::None)
+        fail(EExit::Usage, describe(fault, 0, "--rpm-min", "--rpm-max"));
+}
+
 void writeOrFail(CSession& session, EEmuChannel channel, const SNewAxes& axes) {
     if (updateLiveAxes(session.device(), channel, axes) == EAxisWrite::WriteFailed)
         fail(EExit::Refused, translate(kWriteFailed));
@@ -122,6 +133,7 @@ void defineRpmAxis(CSession& session, const SAxisArguments& arguments) {
         fail(EExit::Usage, describe(fault, arguments.min, "--min", "--max"));
     SNewAxes axes;
     axes.rpm = generateRpmAxis(arguments.min, arguments.max);
+    refuseUnheldAxes(session, EEmuChannel::Emu1, axes);
     writeOrFail(session, EEmuChannel::Emu1, axes);
     printAxes(session, {kRpmAxis});
 }
@@ -153,8 +165,10 @@ void defineLoadAxis(CSession& session, const SAxisArguments& arguments) {
         fail(EExit::Usage, "this controller has no digital-TPS axis (5)");
     // Nothing is written when the digital-TPS axis keeps its end points.
     if (const std::optional<SNewAxes> axes =
-            defineAxes(device.config(), channel, definition, withRpm))
+            defineAxes(device.config(), channel, definition, withRpm)) {
+        refuseUnheldAxes(session, channel, *axes);
         writeOrFail(session, channel, *axes);
+    }
 
     std::vector<SPrintedAxis> printed{{loadAxisKey(channel), kMapRows}};
     if (withRpm)
@@ -179,7 +193,9 @@ void addAxisCommand(CLI::App& app, CSession& session, const CommandSink& sink) {
         "new axis as get prints it. AXIS 1-4 is an emulator channel's load axis, 5 the digital "
         "TPS axis (whole numbers, uniform only), rpm the shared RPM axis (15 points, whole "
         "hundreds). Channel 1 also takes the RPM range, which it writes with its block; "
-        "without it the RPM axis stays as it is. A refused range exits 2 with nothing written",
+        "without it the RPM axis stays as it is. A refused range exits 2 with nothing written; "
+        "so does one whose points would not rise strictly once the controller keeps them "
+        "(for example --min 0 --max 0.01, or 0 to 15 on the digital-TPS axis)",
         "torvactl axis 1 --min 0.5 --max 4.5 --rpm-min 800 --rpm-max 4000\n"
         "  torvactl axis 3 --min 0 --max 100 --precise\n  torvactl axis rpm --min 800 "
         "--max 4000");

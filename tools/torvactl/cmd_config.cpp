@@ -63,7 +63,9 @@ void addConfigCommands(CLI::App& app, CSession& session, const CommandSink& sink
     CLI::App* importCommand = addCommand(
         *config, "import",
         "Back up the current configuration into the settings folder's Backup folder, then load "
-        "FILE into the controller; prints the backup path. A rejected file exits 1",
+        "FILE into the controller; prints the backup path. Every value is checked first: a file "
+        "with one its field cannot hold, or whose axes do not rise, exits 1 before the backup, "
+        "naming the line, the key, the value and what the field holds",
         "torvactl config import car-WX1234.dsettings");
     importCommand->add_option("FILE", *importFile, "settings file to load")->required();
     importCommand->callback([&session, sink, importFile] {

@@ -3,6 +3,8 @@
 
 #include "config/config_compare.h"
 #include "config/config_diff_groups.h"
+#include "config/device_type.h"
+#include "config/settings_io.h"
 #include "config/settings_keys.h"
 #include "json_output.h"
 
@@ -66,8 +68,15 @@ void diffConfig(CSession& session, const std::string& file) {
     const std::optional<SConfigSnapshot> other = snapshotOfFile(file, failure);
     if (!other)
         fail(EExit::Refused, failure);
-    const SConfigDiff diff =
-        compareConfigurations(snapshotOf(session.connect().device().config()), *other);
+    // A file the load would refuse is no configuration to compare with.
+    const CDeviceConfig& live = session.connect().device().config();
+    CDeviceConfig scratch(isKnownDeviceType(live.m_devInfo.m_deviceID)
+                              ? std::optional(live.m_devInfo.m_deviceID)
+                              : std::nullopt);
+    std::string refusal;
+    if (!readSettings(file, scratch, loadTargetOf(live.m_devInfo), &refusal))
+        fail(EExit::Refused, settingsLoadFailureText(file, refusal));
+    const SConfigDiff diff = compareConfigurations(snapshotOf(live), *other);
     if (session.options().json)
         printJsonDiff(file, diff);
     else
@@ -85,7 +94,8 @@ void addConfigDiffCommand(CLI::App& app, CSession& session, const CommandSink& s
         *config, "diff",
         "Compare the controller's configuration with FILE: one line per difference, KEY, "
         "controller value and file value separated by tabs, in settings-file order. Exit 0 when "
-        "they are equal, 1 when they differ",
+        "they are equal, 1 when they differ or when the file is one a load would refuse (the "
+        "reason on stderr)",
         "torvactl config diff car-WX1234.dsettings");
     command->add_option("FILE", *file, "settings file or backup to compare with")->required();
     command->callback(

@@ -1,7 +1,8 @@
 // get and set: configuration members by their settings-file keys.
 #include "commands.h"
-#include "config/block_codec.h"
-#include "config/rounding.h"
+#include "config/block_table.h"
+#include "config/maps/map_catalogue.h"
+#include "config/value_check.h"
 #include "key_lookup.h"
 #include "lang/source_text.h"
 #include "lang/translation.h"
@@ -56,11 +57,21 @@ void get(CSession& session, const std::vector<std::string>& requested) {
     std::cout << text << std::flush;
 }
 
-// Values the block's encoding clamps when the record is encoded.
-std::uint64_t clampsWhenEncoding(EBlock block, const CDeviceConfig& config) {
-    const std::uint64_t before = clampedStoreCount();
-    encodeBlock(block, config);
-    return clampedStoreCount() - before;
+// A map cell given on the command line is a typed cell: rounded to the map's unit and within
+// its range, as in the grid and in map files.
+void applyTypedCellRule(const SSettingsKey& entry, EBlock block, CDeviceConfig& edited,
+                        const std::string& text) {
+    const int mapNumber = blockInfo(block).mapNumber;
+    if (mapNumber == 0)
+        return;
+    const SMapInfo& info = mapInfo(mapNumber);
+    double& cell = *std::get<double*>(entry.field(edited));
+    const std::optional<double> typed = typedCellValue(info, cell);
+    if (!typed)
+        fail(EExit::Usage, "value '" + text + "' for " + entry.key + ": outside " +
+                               formatMapValue(info.kind, info.valueMin) + " to " +
+                               formatMapValue(info.kind, info.valueMax) + "; nothing was written");
+    cell = *typed;
 }
 
 void set(CSession& session, const std::vector<std::string>& arguments) {
@@ -95,14 +106,14 @@ void set(CSession& session, const std::vector<std::string>& arguments) {
                                    " is not kept by a settings file: loading one sets it from "
                                    "the controller type (20 V on types 25 and 37, 10 V on 3 "
                                    "and 40)");
-        const std::uint64_t clampsBefore = clampsWhenEncoding(change.block, edited);
         assignSettingsValue(change.entry->key, change.entry->field(edited), change.value);
-        if (clampsWhenEncoding(change.block, edited) > clampsBefore)
-            fail(EExit::Usage, "value '" + change.value + "' for " + change.entry->key +
-                                   " does not fit the controller's field");
+        applyTypedCellRule(*change.entry, change.block, edited, change.value);
         if (std::find(touched.begin(), touched.end(), change.block) == touched.end())
             touched.push_back(change.block);
     }
+    // Each value must come back from the controller as it was given, and axes must still rise.
+    if (const std::optional<SValueRefusal> refusal = checkBlockValues(edited, touched))
+        fail(EExit::Usage, describeValueRefusal(*refusal) + "; nothing was written");
 
     device.config() = edited;
     for (const EBlock block : touched) {
@@ -128,8 +139,11 @@ void addGetSetCommands(CLI::App& app, CSession& session, const CommandSink& sink
     CLI::App* set = addCommand(
         app, "set",
         "Connect, read, set each member (display units; flag and byte members as whole numbers) "
-        "and write each changed block once. A value the controller's field cannot hold is "
-        "refused before anything is written",
+        "and write each changed block once. A value is refused (exit 2, nothing written) unless "
+        "the controller keeps it: finite, inside its field, read back within the field's "
+        "resolution, axis points still rising. A map cell is a typed value, as in the grid and "
+        "in map load files: rounded to 0.1 ms or 1 % and within the map's range (a settings "
+        "file keeps its own rule: truncated)",
         "torvactl set m_base.m_switchRPM 1500 m_base.m_switchTempr 40");
     set->add_option("KEY VALUE", *setArguments, "pairs of settings-file key and value")
         ->required()

@@ -1,16 +1,15 @@
 // map show / step / load / clear: one injection-time or emulation map at a time.
 #include "commands.h"
-#include "config/rounding.h"
+#include "config/maps/map_file.h"
+#include "config/printable_text.h"
 #include "config/settings_backup.h"
 #include "document/document_messages.h"
 #include "lang/source_text.h"
 #include "lang/translation.h"
 #include "maps/map_classes.h"
 
-#include <fstream>
 #include <iostream>
 #include <memory>
-#include <sstream>
 
 namespace torva::cli {
 
@@ -65,7 +64,7 @@ std::pair<int, int> parseSpan(const std::string& text, int last, const char* wha
     };
     if (!whole(first) || !whole(second) || *second < *first)
         fail(EExit::Usage, std::string(what) + " must be N or N-M within 0-" +
-                               std::to_string(last) + ", not '" + text + "'");
+                               std::to_string(last) + ", not '" + escapeUnprintable(text) + "'");
     return {static_cast<int>(*first), static_cast<int>(*second)};
 }
 
@@ -97,64 +96,12 @@ void step(CSession& session, const SMapArguments& args) {
     printMap(device.config(), args.number, args.csv);
 }
 
-// The map in a file of the `map show --csv` form; exit 1 naming the line and column of the
-// first fault.
-MapValues readMapFile(const std::string& file, const SMapInfo& info) {
-    std::ifstream in(file);
-    if (!in)
-        fail(EExit::Refused, file + ": cannot be read");
-    const auto faultAt = [&file](int line, int column, const std::string& what) {
-        fail(EExit::Refused, file + ": line " + std::to_string(line) + ", column " +
-                                 std::to_string(column) + ": " + what + "; nothing was written");
-    };
-    MapValues map{};
-    std::string line;
-    int lineNumber = 0;
-    int rows = 0;
-    while (std::getline(in, line)) {
-        ++lineNumber;
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (line.empty())
-            continue;
-        std::vector<std::string> fields;
-        std::istringstream split(line);
-        for (std::string field; std::getline(split, field, ',');)
-            fields.push_back(field);
-        if (!line.empty() && line.back() == ',')
-            fields.emplace_back();
-        if (fields.size() != kMapColumns + 1)
-            faultAt(lineNumber,
-                    static_cast<int>(std::min(fields.size(), std::size_t{kMapColumns + 1})) + 1,
-                    "expected " + std::to_string(kMapColumns + 1) + " fields, found " +
-                        std::to_string(fields.size()));
-        if (rows++ == 0)
-            continue; // the RPM axis
-        if (rows > kMapRows + 1)
-            faultAt(lineNumber, 1, "more than " + std::to_string(kMapRows) + " map rows");
-        for (int column = 0; column < kMapColumns; ++column) {
-            const std::string& field = fields[column + 1];
-            const std::optional<double> value = parseTypedNumber(field);
-            if (!value)
-                faultAt(lineNumber, column + 2, "'" + field + "' is not a number");
-            const double units = unitsPerValue(info.kind);
-            const double shown = round0(*value * units) / units;
-            if (shown < info.valueMin || shown > info.valueMax)
-                faultAt(lineNumber, column + 2,
-                        field + " is outside " + formatMapValue(info.kind, info.valueMin) + " to " +
-                            formatMapValue(info.kind, info.valueMax));
-            map[rows - 2][column] = shown;
-        }
-    }
-    if (rows != kMapRows + 1)
-        faultAt(lineNumber + 1, 1,
-                "expected the RPM line and " + std::to_string(kMapRows) + " map rows, found " +
-                    std::to_string(rows) + " lines");
-    return map;
-}
-
 void load(CSession& session, const SMapArguments& args) {
-    const MapValues map = readMapFile(args.file, mapInfo(args.number));
+    // The whole file is checked before the backup and the write.
+    const SMapFileRead read = readMapFile(args.file, mapInfo(args.number));
+    if (!read.map)
+        fail(EExit::Refused, read.failure + "; nothing was written");
+    const MapValues& map = *read.map;
     CLPGDevice& device = deviceWithMap(session, args.number);
     CVeko2012Doc& doc = session.connect();
     if (!doc.backUpLiveConfiguration(EBackupReason::PartialApply))
@@ -220,8 +167,9 @@ void addMapCommands(CLI::App& app, CSession& session, const CommandSink& sink) {
     CLI::App* loadCommand = addCommand(
         *map, "load",
         "Write map N from FILE in the `map show --csv` form (its axis line and column are "
-        "ignored) after backing up the configuration; prints the backup path. A wrong shape, a "
-        "non-number or an out-of-range cell exits 1 with nothing written",
+        "ignored) after backing up the configuration; prints the backup path. Cells are typed "
+        "values: rounded to 0.1 ms or 1 % and within the map's range, as in the grid and with "
+        "set. A wrong shape, a non-number or an out-of-range cell exits 1 with nothing written",
         "torvactl map load 1 time1.csv");
     addMapNumber(*loadCommand, *args);
     loadCommand->add_option("FILE", args->file, "the map file")->required();

@@ -1,12 +1,11 @@
 // oscd csv: a diagnostic recording as CSV with named columns.
 #include "commands.h"
 #include "diag/diag_file.h"
-#include "diag/diag_file_reader.h"
+#include "platform/atomic_file.h"
+#include "recording_lines.h"
 
 #include <array>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <memory>
 
@@ -37,39 +36,73 @@ constexpr std::array<SColumn, kDiagColumns> kColumns{{
     {"ext7", "%.1f"},           {"ext8", "%.1f"},
 }};
 
-void writeCsv(const std::vector<DiagRecord>& records, std::ostream& out) {
+std::string headerLine() {
     std::string text;
     for (int column = 1; column <= kDiagColumns; ++column)
         text += std::string(column > 1 ? "," : "") + kColumns[column - 1].name;
-    text += '\n';
-    for (const DiagRecord& record : records) {
-        for (int column = 1; column <= kDiagColumns; ++column) {
-            char value[64];
-            std::snprintf(value, sizeof value, kColumns[column - 1].format,
-                          record[recordIndexOfColumn(column)]);
-            text += std::string(column > 1 ? "," : "") + value;
-        }
-        text += '\n';
+    return text + '\n';
+}
+
+std::string csvLine(const CRecordingLines::Row& row) {
+    std::string text;
+    for (int column = 1; column <= kDiagColumns; ++column) {
+        char value[64];
+        std::snprintf(value, sizeof value, kColumns[column - 1].format, row[column - 1]);
+        text += std::string(column > 1 ? "," : "") + value;
     }
-    out << text << std::flush;
+    return text + '\n';
+}
+
+// Streams the rows of a recording as CSV into write; false once write fails.
+template <class TWrite> bool writeCsv(CRecordingLines& lines, TWrite write) {
+    if (!write(headerLine()))
+        return false;
+    CRecordingLines::Row row{};
+    std::string chunk;
+    while (lines.next(row)) {
+        chunk += csvLine(row);
+        if (chunk.size() >= 64 * 1024) {
+            if (!write(chunk))
+                return false;
+            chunk.clear();
+        }
+    }
+    return write(chunk);
 }
 
 void convert(const std::string& file, const std::string& output) {
     if (!hasRecordingExtension(file))
         fail(EExit::Usage, "a recording's name ends in oscd: " + file);
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(file, error))
-        fail(EExit::Refused, file + ": no such recording");
-    const std::vector<DiagRecord> records = readDiagFile(file);
-    if (output.empty() || output == "-") {
-        writeCsv(records, std::cout);
-        return;
+    CRecordingLines lines;
+    std::string failure;
+    if (!lines.open(file, failure))
+        fail(EExit::Refused, failure);
+    const bool toStandardOutput = output.empty() || output == "-";
+    if (!toStandardOutput && isSameFile(file, output))
+        fail(EExit::Usage, output + " is the recording itself; choose another output file");
+
+    if (toStandardOutput) {
+        writeCsv(lines, [](const std::string& text) { return bool(std::cout << text); });
+        std::cout << std::flush;
+    } else {
+        // Written beside the target and renamed over it: a stopped conversion leaves the
+        // previous file as it was.
+        CAtomicFile out;
+        if (!out.create(output))
+            fail(EExit::Refused, output + ": " + out.failure());
+        const bool written =
+            writeCsv(lines, [&out](const std::string& text) { return out.write(text); });
+        if (!lines.failure().empty())
+            fail(EExit::Refused, file + ": " + lines.failure());
+        if (!written || !out.commit())
+            fail(EExit::Refused, output + ": " + out.failure());
     }
-    std::ofstream out(output, std::ios::binary | std::ios::trunc);
-    if (out)
-        writeCsv(records, out);
-    if (!out)
-        fail(EExit::Refused, output + ": cannot be written");
+    if (!lines.failure().empty())
+        fail(EExit::Refused, file + ": " + lines.failure());
+    if (lines.skipped() > 0)
+        std::cerr << "skipped " << lines.skipped() << (lines.skipped() == 1 ? " line" : " lines")
+                  << " that did not hold 28 numbers (the first: line " << lines.firstSkippedLine()
+                  << ")" << std::endl;
 }
 
 } // namespace
@@ -81,7 +114,9 @@ void addOscdCommands(CLI::App& app, CSession&, const CommandSink& sink) {
     const auto output = std::make_shared<std::string>();
     CLI::App* csv = addCommand(
         *oscd, "csv",
-        "Convert a recording to CSV with a header row naming the 28 columns, on OUT or stdout",
+        "Convert a recording to CSV with a header row naming the 28 columns, on OUT or stdout. "
+        "Each line of 28 tab-separated numbers becomes a row; other lines are skipped and "
+        "counted on stderr. OUT appears whole or not at all and may not be the recording",
         "torvactl oscd csv drive.oscd drive.csv");
     csv->add_option("FILE", *file, "recording to convert")->required();
     csv->add_option("OUT", *output, "CSV file to write (default: stdout)");

@@ -18,17 +18,22 @@ enum class EExit : int {
 // the status (a result such as "the files differ" rather than a failure).
 class CCommandError : public std::runtime_error {
 public:
-    CCommandError(EExit status, const std::string& message)
-        : std::runtime_error(message), m_status(status) {}
+    CCommandError(EExit status, const std::string& message, bool keepsLines = false)
+        : std::runtime_error(message), m_status(status), m_keepsLines(keepsLines) {}
     EExit status() const { return m_status; }
+    // Advice read line by line (a command to type among them) is not joined into one line.
+    bool keepsLines() const { return m_keepsLines; }
 
 private:
     EExit m_status;
+    bool m_keepsLines;
 };
 
 [[noreturn]] void fail(EExit status, const std::string& message);
+// The same for a message whose lines must stay lines.
+[[noreturn]] void failKeepingLines(EExit status, const std::string& message);
 
-// Prints "error: message" on stderr.
+// Prints "error: message" on stderr, on one line with control characters escaped.
 void printError(const std::string& message);
 
 // Runs a command and turns whatever it throws into its exit status and "error: " line: serial

@@ -1,9 +1,11 @@
 #include "key_lookup.h"
 
+#include "config/printable_text.h"
 #include "exit_status.h"
 
 #include <algorithm>
 #include <array>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -53,12 +55,42 @@ constexpr std::array<std::pair<std::string_view, EBlock>, 20> kBlockPrefixes{{
     {"m_mapEmuTpsD[", EBlock::EmuMapTpsD},
 }};
 
+// Beyond this many edits a key is no useful suggestion.
+constexpr std::size_t kMaxSuggestedDistance = 8;
+
+std::size_t longestKeyLength() {
+    static const std::size_t longest = [] {
+        std::size_t length = 0;
+        for (const SSettingsKey& entry : settingsKeys())
+            length = std::max(length, entry.key.size());
+        return length;
+    }();
+    return longest;
+}
+
+// An unknown key as the error line shows it: cut short, control characters escaped.
+std::string shownKey(std::string_view key) {
+    constexpr std::size_t kShownLength = 64;
+    const std::string shown = escapeUnprintable(key.substr(0, kShownLength));
+    return key.size() > kShownLength ? shown + "... (" + std::to_string(key.size()) + " characters)"
+                                     : shown;
+}
+
 } // namespace
 
 std::string closestSettingsKey(std::string_view text) {
+    // A text far longer than every key is near none of them, and comparing it would take time
+    // that grows with its length.
+    if (text.size() > longestKeyLength() + kMaxSuggestedDistance)
+        return {};
     const SSettingsKey* best = nullptr;
     std::size_t bestDistance = 0;
     for (const SSettingsKey& entry : settingsKeys()) {
+        const std::size_t lengthGap = text.size() > entry.key.size()
+                                          ? text.size() - entry.key.size()
+                                          : entry.key.size() - text.size();
+        if (best != nullptr && lengthGap >= bestDistance)
+            continue; // cannot beat the best so far
         const std::size_t distance = editDistance(text, entry.key);
         if (best == nullptr || distance < bestDistance) {
             best = &entry;
@@ -69,12 +101,18 @@ std::string closestSettingsKey(std::string_view text) {
 }
 
 const SSettingsKey& requireSettingsKey(std::string_view key) {
-    for (const SSettingsKey& entry : settingsKeys()) {
-        if (entry.key == key)
-            return entry;
-    }
-    fail(EExit::Usage, "unknown key '" + std::string(key) + "'; the closest key is '" +
-                           closestSettingsKey(key) + "'");
+    static const std::unordered_map<std::string_view, const SSettingsKey*> byName = [] {
+        std::unordered_map<std::string_view, const SSettingsKey*> names;
+        for (const SSettingsKey& entry : settingsKeys())
+            names.emplace(entry.key, &entry);
+        return names;
+    }();
+    if (const auto found = byName.find(key); found != byName.end())
+        return *found->second;
+    const std::string closest = closestSettingsKey(key);
+    fail(EExit::Usage,
+         "unknown key '" + shownKey(key) + "'" +
+             (closest.empty() ? std::string() : "; the closest key is '" + closest + "'"));
 }
 
 std::optional<EBlock> blockOfKey(std::string_view key) {

@@ -1,11 +1,15 @@
 // torvactl: the controller's configuration and diagnostics from a terminal.
+#include "checked_output.h"
 #include "commands.h"
 #include "exit_status.h"
 #include "lang/languages.h"
 
 #include <algorithm>
+#include <csignal>
+#include <cstring>
 #include <iostream>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 using namespace torva;
@@ -70,7 +74,33 @@ bool worksOnFile(const std::string& command) {
 
 } // namespace
 
+namespace {
+
+// Runs the tool with standard output checked: output that could not be written fails the run
+// (exit 1 and one line) as the standard tools do, even when the command itself succeeded.
+int runWithCheckedOutput(int argc, char** argv);
+
+} // namespace
+
 int main(int argc, char** argv) {
+    // A reader that went away is a write error to report, not a signal to die of.
+    std::signal(SIGPIPE, SIG_IGN);
+    CCheckedOutput output(STDOUT_FILENO);
+    std::streambuf* const previous = std::cout.rdbuf(&output);
+    int status = runWithCheckedOutput(argc, argv);
+    std::cout.flush();
+    std::cout.rdbuf(previous);
+    if (output.error() != 0) {
+        printError(std::string("standard output: ") + std::strerror(output.error()));
+        if (status == static_cast<int>(EExit::Ok))
+            status = static_cast<int>(EExit::Refused);
+    }
+    return status;
+}
+
+namespace {
+
+int runWithCheckedOutput(int argc, char** argv) {
     CSession session;
     CLI::App app{
         "torvactl - configure and diagnose a dual-fuel engine controller from a terminal.\n"
@@ -133,3 +163,5 @@ int main(int argc, char** argv) {
         session.saveOfflineEdits();
     });
 }
+
+} // namespace

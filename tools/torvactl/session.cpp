@@ -59,7 +59,7 @@ CVeko2012Doc& CSession::connect() {
     });
     const bool found = m_options.port.empty() ? searchForController(device) : connectOnPort(device);
     if (!found)
-        fail(EExit::NoController, m_portDescription);
+        failKeepingLines(EExit::NoController, m_portDescription);
     // Warnings of the read were shown; the command decides what fails.
     m_ui.takeError();
     m_ui.takeDeclinedQuestion();

@@ -1,5 +1,6 @@
 #include "settings_values.h"
 
+#include "config/printable_text.h"
 #include "config/settings_number.h"
 #include "exit_status.h"
 
@@ -23,7 +24,13 @@ std::string withoutLineEnds(std::string text) {
 
 [[noreturn]] void failValue(const std::string& key, const std::string& text,
                             const std::string& why) {
-    fail(EExit::Usage, "value '" + text + "' for " + key + ": " + why);
+    // The value as typed may be long or hold control characters; the error line stays one
+    // short, harmless line.
+    constexpr std::size_t kShownLength = 64;
+    std::string shown = escapeUnprintable(std::string_view(text).substr(0, kShownLength));
+    if (text.size() > kShownLength)
+        shown += "...";
+    fail(EExit::Usage, "value '" + shown + "' for " + key + ": " + why);
 }
 
 double parseDecimal(const std::string& key, const std::string& text) {

@@ -101,6 +101,18 @@ double toWireResolution(EMapKind kind, double value) {
     return truncateTowardZero(value * units) / units;
 }
 
+double roundToMapUnit(EMapKind kind, double value) {
+    const double units = unitsPerValue(kind);
+    return round0(value * units) / units;
+}
+
+std::optional<double> typedCellValue(const SMapInfo& info, double typed) {
+    const double value = roundToMapUnit(info.kind, typed);
+    if (!(value >= info.valueMin && value <= info.valueMax))
+        return std::nullopt;
+    return value;
+}
+
 std::string formatMapValue(EMapKind kind, double value) {
     return printed(kind == Time ? "%.1f" : "%.0f", value);
 }

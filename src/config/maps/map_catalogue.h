@@ -52,6 +52,11 @@ double unitsPerValue(EMapKind kind);
 // The value the controller holds for a shown value: truncated to a wire unit, with the
 // tolerance the record's encoders use.
 double toWireResolution(EMapKind kind, double value);
+// The one rule for a cell typed by hand -- into a grid, pasted, "Set value...", a map file or
+// torvactl set: rounded to the nearest wire unit (0.1 ms, 1 %), and kept only within the map's
+// range. Settings files keep their own rule: truncated, within what the field holds.
+double roundToMapUnit(EMapKind kind, double value);
+std::optional<double> typedCellValue(const SMapInfo& info, double typed);
 // "%.1f" for time maps, "%.0f" for emulation maps.
 std::string formatMapValue(EMapKind kind, double value);
 

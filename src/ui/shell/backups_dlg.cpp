@@ -212,13 +212,15 @@ void CBackupsDlg::compareSelected() {
     fillGroupList();
     // A file the load would refuse (no time stamp, a mandatory key missing) can be compared
     // but neither restored nor applied.
-    const std::uint8_t liveType = m_doc.device().config().m_devInfo.m_deviceID;
-    CDeviceConfig scratch(isKnownDeviceType(liveType) ? std::optional(liveType) : std::nullopt);
-    if (m_file && !readSettings(path, scratch, liveType)) {
+    const SDevInfo& live = m_doc.device().config().m_devInfo;
+    CDeviceConfig scratch(isKnownDeviceType(live.m_deviceID) ? std::optional(live.m_deviceID)
+                                                             : std::nullopt);
+    std::string refusal;
+    if (m_file && !readSettings(path, scratch, loadTargetOf(live), &refusal)) {
         m_restore->setEnabled(false);
         m_loadable = false;
         m_summary->setText(m_summary->text() + QStringLiteral("\n") +
-                           translated(PL("Nie można wczytać ustawień z pliku")));
+                           QString::fromStdString(settingsLoadFailureText(path, refusal)));
     }
 }
 

@@ -1,6 +1,7 @@
 #include "ui/pages/calibration/emu_definition_dlg.h"
 
 #include "lang/source_text.h"
+#include "lang/translation.h"
 #include "ui/pages/calibration/axis_dialog_input.h"
 #include "ui/pages/calibration/axis_dialog_parts.h"
 #include "ui/pages/calibration/calibration_rules.h"
@@ -71,6 +72,13 @@ void CEmuDefinitionDlg::OnOK() {
     if (fault != EAxisFault::None)
         return;
     m_newAxes = defineAxes(m_config, m_channel, definition, withRpm);
+    // A span below one controller step per point would write repeated points.
+    if (m_newAxes && checkNewAxes(m_config, m_channel, *m_newAxes) != EAxisFault::None) {
+        m_newAxes.reset();
+        showProblem(m_problem, translate(PL("Zakres jest zbyt wąski: punkty osi powtarzałyby się "
+                                            "w sterowniku.")));
+        return;
+    }
     accept();
 }
 
