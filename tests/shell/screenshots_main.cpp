@@ -1,10 +1,10 @@
 // torva-screenshots [--guide] FOLDER: the main window in demo mode (the settings page in front,
 // then each editing page that has a picture of its own), its dialogs, a drive's coverage over the
-// first calibration page, and the backups dialog comparing it with a settings file, in Polish and
-// in English, at 1280 × 800 and at the 800 × 530 minimum, and the main window at 1280 × 800, the
-// settings page and the axis dialogs in every other language with a file, saved as PNG files for
-// people to look at. With --guide: only the pictures the user guide shows, in Polish and English,
-// of the demo car driving on gas.
+// first calibration page, the backups dialog comparing it with a settings file, and the window
+// with that file open offline, in Polish and in English, at 1280 × 800 and at the 800 × 530
+// minimum, and the main window at 1280 × 800, the settings page and the axis dialogs in every
+// other language with a file, saved as PNG files for people to look at. With --guide: only the
+// pictures the user guide shows, in Polish and English, of the demo car driving on gas.
 #include "config/config_diff_groups.h"
 #include "config/settings_io.h"
 #include "diag/diag_file.h"
@@ -36,8 +36,10 @@
 #include "ui/pages/tps/tps_correlation_chart.h"
 #include "ui/shell/backups_dlg.h"
 #include "ui/shell/main_frame.h"
+#include "ui/shell/main_menu.h"
 #include "ui/shell/main_view.h"
 #include "ui/shell/no_connection_dlg.h"
+#include "ui/shell/offline_commands.h"
 #include "ui/shell/readings_view.h"
 #include "ui/shell/veko_app.h"
 #include "ui/shell/veko_doc.h"
@@ -47,7 +49,10 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 
 #include <cmath>
 #include <cstdio>
@@ -337,6 +342,52 @@ int saveEveryLanguage(torva::CVeko2012App& app, const QString& folder) {
     return failures;
 }
 
+// The window with a settings file open offline and changed (the live controls disabled), its
+// File menu, and the question before unsaved changes would be lost.
+int saveOfflineWindow(torva::CVeko2012App& app, const std::string& file, const QString& folder,
+                      const QString& language) {
+    using namespace torva;
+    int failures = 0;
+    CMainFrame& frame = app.frame();
+    if (!frame.offlineCommands().open(file)) {
+        std::fprintf(stderr, "could not open %s offline\n", file.c_str());
+        return 1;
+    }
+    CLPGDevice& device = app.doc().device();
+    device.config().m_base.m_switchTempr += 5;
+    device.writeBlock(EBlock::Base);
+    for (const QSize size : {QSize(1280, 800), QSize(800, 530)}) {
+        frame.resize(size);
+        processEventsFor(700);
+        failures += !saveWidget(frame, QStringLiteral("%1/offline-%2-%3x%4.png")
+                                           .arg(folder, language)
+                                           .arg(size.width())
+                                           .arg(size.height()));
+    }
+    if (QMenu* menu = frame.mainMenu()->findAction(PL("Plik"))->menu()) {
+        menu->popup(frame.mapToGlobal(QPoint(0, 0)));
+        processEventsFor(300);
+        failures +=
+            !saveWidget(*menu, QStringLiteral("%1/offline-file-menu-%2.png").arg(folder, language));
+        menu->close();
+    }
+    // The question is modal: pictured once it is up, then answered Cancel.
+    QTimer::singleShot(300, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            failures += !saveWidget(
+                *box, QStringLiteral("%1/offline-unsaved-%2.png").arg(folder, language));
+            box->button(QMessageBox::Cancel)->click();
+        }
+    });
+    frame.offlineCommands().mayLeaveFile();
+    // Back to the demo controller, the change left unsaved.
+    app.doc().closeOffline();
+    app.doc().searchAndConnect();
+    frame.onOfflineChanged();
+    processEventsFor(700);
+    return failures;
+}
+
 // A user interface that hands one prepared file to the next file choice.
 class CFileChoiceUi : public torva::CHeadlessUserInterface {
 public:
@@ -561,6 +612,7 @@ int main(int argc, char** argv) {
                                      .arg(size.height());
             failures += !saveWidget(backups, path);
         }
+        failures += saveOfflineWindow(app, example, folder, QString::fromLatin1(language.name));
     }
     QFile::remove(QString::fromStdString(example));
     app.shutdown();

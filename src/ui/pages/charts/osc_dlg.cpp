@@ -14,6 +14,7 @@
 #include "ui/controls/transparent_static.h"
 #include "ui/pages/charts/chart_tool_icons.h"
 #include "ui/pages/common/handler_error.h"
+#include "ui/pages/common/live_only.h"
 #include "ui/pages/common/page_texts.h"
 
 #include <QHBoxLayout>
@@ -89,6 +90,7 @@ void COscDlg::retranslatePage() {
     m_clear->setToolTip(translatedText(PL("Wyczyść wykres")));
     m_flagButton->setToolTip(translatedText(PL("Odczyt wartości")));
     m_record->setToolTip(translatedText(PL("Nagrywaj do pliku")));
+    markLiveOnly(m_record);
     m_open->setToolTip(translatedText(PL("Otwórz plik")));
     m_fileLabel->clear();
     updateFileLabel();

@@ -3,6 +3,7 @@
 #include "lang/source_text.h"
 #include "lang/translation.h"
 #include "link/lpg_device.h"
+#include "ui/pages/common/live_only.h"
 
 namespace torva {
 
@@ -17,10 +18,14 @@ constexpr const char* kFirmwareGate = "torvaFirmwareGate";
 } // namespace
 
 void CConfigPage::connectionChanged(bool connected) {
+    // The offline rule is lifted first, so that online the controller rule decides, and laid
+    // again last while a settings file stands in for the controller.
+    applyLiveOnly(this, m_device);
     for (const QPointer<QWidget>& control : m_controllerControls) {
         if (control != nullptr)
             control->setEnabled(connected && !gated(control));
     }
+    applyLiveOnly(this, m_device);
 }
 
 void CConfigPage::gateByFirmware(QWidget* control, std::optional<std::int32_t> neededFirmware) {

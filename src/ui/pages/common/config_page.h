@@ -29,8 +29,9 @@ public:
     virtual void connectionChanged(bool connected) = 0;
 };
 
-// The base of the editing pages: fills on show, and keeps the controls that only act through
-// the controller disabled while none is connected.
+// The base of the editing pages: fills on show, keeps the controls that only act through the
+// controller disabled while none is connected, and those that need a live one (markLiveOnly)
+// while a settings file stands in for it.
 class CConfigPage : public CMultiPageDialog, public IConfigPage {
 public:
     explicit CConfigPage(CLPGDevice& device, QWidget* parent = nullptr);

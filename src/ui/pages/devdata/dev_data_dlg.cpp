@@ -10,6 +10,7 @@
 #include "ui/controls/transparent_static.h"
 #include "ui/pages/common/block_write.h"
 #include "ui/pages/common/handler_guard.h"
+#include "ui/pages/common/live_only.h"
 #include "ui/pages/common/page_messages.h"
 #include "ui/pages/common/responsive_call.h"
 
@@ -66,6 +67,8 @@ CDevDataDlg::CDevDataDlg(CLPGDevice& device, const CDeviceErrorList* decoders, Q
     : CConfigPage(device, parent), m_decoders(decoders) {
     buildControls();
     needsController({m_lock, m_readErrors, m_clearErrors});
+    markLiveOnly(m_readErrors);
+    markLiveOnly(m_clearErrors);
 }
 
 void CDevDataDlg::buildControls() {

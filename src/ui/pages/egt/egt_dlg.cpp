@@ -10,6 +10,7 @@
 #include "ui/controls/transparent_static.h"
 #include "ui/pages/common/block_write.h"
 #include "ui/pages/common/handler_guard.h"
+#include "ui/pages/common/live_only.h"
 #include "ui/pages/common/page_messages.h"
 #include "ui/pages/common/responsive_call.h"
 #include "ui/pages/common/up_down_field.h"
@@ -77,6 +78,9 @@ CEGTDlg::CEGTDlg(CLPGDevice& device, QWidget* parent) : CConfigPage(device, pare
         setTabOrder(order[i - 1], order[i]);
 
     needsController({m_internal, m_knockFreq, m_knockIntTime, m_knockGain});
+    for (QWidget* knock :
+         std::initializer_list<QWidget*>{m_knockMax, m_knockFreq, m_knockIntTime, m_knockGain})
+        markLiveOnly(knock, live_only::kNotInFile);
     enableThermocouples(device.isConnected());
 }
 

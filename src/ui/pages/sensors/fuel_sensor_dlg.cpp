@@ -11,6 +11,7 @@
 #include "ui/controls/transparent_group_box.h"
 #include "ui/controls/transparent_static.h"
 #include "ui/pages/common/handler_guard.h"
+#include "ui/pages/common/live_only.h"
 #include "ui/pages/common/page_texts.h"
 #include "ui/pages/common/up_down_field.h"
 #include "ui/pages/common/value_combo.h"
@@ -55,6 +56,10 @@ CFuelSensorDlg::CFuelSensorDlg(CLPGDevice& device, QWidget* parent)
     for (QWidget* control : std::initializer_list<QWidget*>{
              m_type, m_setMin, m_setMax, m_switches[static_cast<int>(EFuelSensorSwitch::Buzzer)]})
         control->setEnabled(connected);
+    // They take the level the engine's sensor shows now.
+    markLiveOnly(m_setMin);
+    markLiveOnly(m_setMax);
+    applyLiveOnly(this, m_device);
 
     fillFromConfig();
     connect(&m_timer, &QTimer::timeout, this, &CFuelSensorDlg::onTimer);

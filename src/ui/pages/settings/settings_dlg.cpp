@@ -9,6 +9,7 @@
 #include "ui/controls/transparent_check_box.h"
 #include "ui/controls/transparent_group_box.h"
 #include "ui/pages/common/handler_guard.h"
+#include "ui/pages/common/live_only.h"
 #include "ui/pages/common/up_down_field.h"
 #include "ui/pages/common/value_combo.h"
 #include "ui/pages/sensors/fuel_sensor_rules.h"
@@ -64,6 +65,9 @@ CSettingsDlg::CSettingsDlg(CVeko2012Doc& doc, QWidget* parent)
                      m_checks.at(ESettingsCheck::GasMapWithoutEmulation)});
     for (const auto& [combo, widget] : m_combos)
         needsController({widget});
+    // What a load of a settings file sets by itself, or keeps as the controller has it.
+    markLiveOnly(m_spins.at(ESettingsSpin::MinVcc), live_only::kNotInFile);
+    markLiveOnly(m_spins.at(ESettingsSpin::MinGasTempr), live_only::kNotInFile);
 }
 
 QString CSettingsDlg::pageTitle() const {

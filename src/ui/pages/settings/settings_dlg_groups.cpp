@@ -7,6 +7,7 @@
 #include "ui/controls/transparent_check_box.h"
 #include "ui/controls/transparent_group_box.h"
 #include "ui/controls/transparent_static.h"
+#include "ui/pages/common/live_only.h"
 #include "ui/pages/common/up_down_field.h"
 #include "ui/pages/common/value_combo.h"
 
@@ -109,8 +110,11 @@ void CSettingsDlg::buildGroups() {
     m_tpsCalibration = addButtonRow(grid, PL("Kalibracja TPS"));
     connect(m_tpsCalibration, &QAbstractButton::clicked, this,
             &CSettingsDlg::OnClickedBtnTpsCalibration);
-    connect(addButtonRow(grid, PL("Korelacja TPS 2")), &QAbstractButton::clicked, this,
+    QAbstractButton* correlation = addButtonRow(grid, PL("Korelacja TPS 2"));
+    connect(correlation, &QAbstractButton::clicked, this,
             &CSettingsDlg::OnBnClickedBtnTps2Correlation);
+    markLiveOnly(m_tpsCalibration);
+    markLiveOnly(correlation);
 
     newGroup(PL("Emulatory"), grid);
     addComboRow(grid, C::MapSensorEmulator, PL("Emulator Map Sensor"));
@@ -142,6 +146,7 @@ void CSettingsDlg::buildGroups() {
     m_seqCalibration = addButtonRow(grid, PL("Kalibracja sygnałów dla sekwencji gazowej"));
     connect(m_seqCalibration, &QAbstractButton::clicked, this,
             &CSettingsDlg::OnBnClickedBtnSeqCalibration);
+    markLiveOnly(m_seqCalibration);
 
     newGroup(PL("Tempomat"), grid);
     addCheckRow(grid, ESettingsCheck::Tempomat, PL("Obsługa tempomatu"));
