@@ -94,6 +94,19 @@ bool blockExists(EBlock block, std::int32_t firmwareVersion, std::uint8_t device
     return false;
 }
 
+std::optional<std::int32_t> blockFirmware(EBlock block) {
+    switch (blockInfo(block).condition) {
+    case EBlockCondition::ServiceFirmware:
+        return kServiceBlockVersion;
+    case EBlockCondition::TempomatFirmware:
+        return kTempomatBlockVersion;
+    case EBlockCondition::Always:
+    case EBlockCondition::TpsDigitalDevice:
+        break;
+    }
+    return std::nullopt;
+}
+
 std::span<const EBlock, kBlockCount> configurationReadOrder() {
     return kReadOrder;
 }

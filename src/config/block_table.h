@@ -71,6 +71,10 @@ std::optional<EBlock> blockFromMapNumber(int mapNumber);
 // lacks are neither read nor written.
 bool blockExists(EBlock block, std::int32_t firmwareVersion, std::uint8_t deviceType);
 
+// The firmware version from which controllers have the block, or std::nullopt when the
+// firmware does not decide it.
+std::optional<std::int32_t> blockFirmware(EBlock block);
+
 // The order in which the whole configuration is read after connecting. The sensors block comes
 // first because later blocks' temperatures use its sensor types, and the tempomat block comes
 // before the service block and axis 3 because its flag decides whether their TPS values are raw

@@ -15,6 +15,7 @@
 #include <ctime>
 #include <fcntl.h>
 #include <filesystem>
+#include <functional>
 #include <string_view>
 #include <unistd.h>
 
@@ -50,11 +51,12 @@ struct SReasonName {
     const char* word;
     const char* text;
 };
-constexpr std::array<SReasonName, 4> kReasonNames{{
+constexpr std::array<SReasonName, 5> kReasonNames{{
     {EBackupReason::FactorySettings, "factory", PL("ustawienia fabryczne")},
     {EBackupReason::FileLoad, "load", PL("wczytanie pliku")},
     {EBackupReason::Firmware, "firmware", PL("programowanie firmware")},
     {EBackupReason::PartialApply, "partial", PL("częściowe wczytanie")},
+    {EBackupReason::FileSave, "save", PL("zapis pliku")},
 }};
 
 const SReasonName& reasonName(EBackupReason reason) {
@@ -230,10 +232,11 @@ std::vector<SBackupFile> listSettingsBackups(const SDevInfo& identity) {
     return listSettingsBackups(settingsBackupFolder(), identity);
 }
 
-SSettingsBackup writeSettingsBackup(const std::string& folder, const CDeviceConfig& live,
-                                    std::chrono::system_clock::time_point now,
-                                    EBackupReason reason) {
-    const std::string name = settingsBackupName(live.m_devInfo, now, reason);
+// Claims a free backup name in folder and fills it with write (false: it put its reason in
+// failure); the placeholder goes again when that fails.
+SSettingsBackup writeBackupFile(
+    const std::string& folder, const std::string& name,
+    const std::function<bool(const std::string& path, std::string& failure)>& write) {
     SSettingsBackup backup;
     for (int number = 1; number <= kMaxSameSecondBackups; ++number) {
         backup.path = candidate(folder, name, number);
@@ -244,9 +247,7 @@ SSettingsBackup writeSettingsBackup(const std::string& folder, const CDeviceConf
             backup.failure = std::strerror(errno);
             return backup;
         }
-        CDeviceConfig copy = live;
-        copy.m_timeStamp = settingsTimeStamp(now);
-        if (writeSettings(backup.path, copy, &backup.failure)) {
+        if (write(backup.path, backup.failure)) {
             backup.written = true;
             return backup;
         }
@@ -256,6 +257,40 @@ SSettingsBackup writeSettingsBackup(const std::string& folder, const CDeviceConf
     backup.path = folder + name;
     backup.failure = std::strerror(EEXIST);
     return backup;
+}
+
+SSettingsBackup writeSettingsBackup(const std::string& folder, const CDeviceConfig& live,
+                                    std::chrono::system_clock::time_point now,
+                                    EBackupReason reason) {
+    return writeBackupFile(folder, settingsBackupName(live.m_devInfo, now, reason),
+                           [&](const std::string& path, std::string& failure) {
+                               CDeviceConfig copy = live;
+                               copy.m_timeStamp = settingsTimeStamp(now);
+                               return writeSettings(path, copy, &failure);
+                           });
+}
+
+SSettingsBackup copySettingsFileToBackup(const std::string& folder, const std::string& source,
+                                         const SDevInfo& identity,
+                                         std::chrono::system_clock::time_point now,
+                                         EBackupReason reason) {
+    return writeBackupFile(
+        folder, settingsBackupName(identity, now, reason), [&](const std::string& path, std::string& failure) {
+            std::error_code error;
+            std::filesystem::copy_file(source, path,
+                                       std::filesystem::copy_options::overwrite_existing, error);
+            if (error)
+                failure = error.message();
+            return !error;
+        });
+}
+
+SSettingsBackup copySettingsFileToBackup(const std::string& source, const SDevInfo& identity,
+                                         EBackupReason reason,
+                                         std::chrono::system_clock::time_point now) {
+    const std::string folder = settingsBackupFolder();
+    createFolders(folder);
+    return copySettingsFileToBackup(folder, source, identity, now, reason);
 }
 
 SSettingsBackup writeSettingsBackup(const CDeviceConfig& live, EBackupReason reason,

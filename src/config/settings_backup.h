@@ -18,7 +18,7 @@ struct SSettingsBackup {
 
 // What a backup was taken before. The name says it, so a backup copied to another machine
 // still does.
-enum class EBackupReason { FactorySettings, FileLoad, Firmware, PartialApply };
+enum class EBackupReason { FactorySettings, FileLoad, Firmware, PartialApply, FileSave };
 
 // "<model>_<identifier>_<YYYYMMDD-HHMMSS><UTC offset>_<reason>", e.g.
 // "KARMEL_A2_DI001_20140307-150409+0100_load", in local time, with every character of model and
@@ -61,5 +61,17 @@ SSettingsBackup writeSettingsBackup(const std::string& folder, const CDeviceConf
 SSettingsBackup
 writeSettingsBackup(const CDeviceConfig& live, EBackupReason reason,
                     std::chrono::system_clock::time_point now = std::chrono::system_clock::now());
+
+// Copies the settings file at source, byte for byte, into folder ('/'-terminated) under a backup
+// name for identity, as writeSettingsBackup names them: the version of an edited file that a save
+// is about to replace.
+SSettingsBackup copySettingsFileToBackup(const std::string& folder, const std::string& source,
+                                         const SDevInfo& identity,
+                                         std::chrono::system_clock::time_point now,
+                                         EBackupReason reason);
+// The same into the "Backup" folder of the settings folder, created when missing.
+SSettingsBackup copySettingsFileToBackup(
+    const std::string& source, const SDevInfo& identity, EBackupReason reason,
+    std::chrono::system_clock::time_point now = std::chrono::system_clock::now());
 
 } // namespace torva

@@ -203,4 +203,23 @@ std::string settingsLoadFailureText(const std::string& path, const std::string& 
            ": " + refusal;
 }
 
+SSettingsIdentity readSettingsIdentity(const std::string& path) {
+    SSettingsIdentity identity;
+    CSettingsFile file;
+    const auto identityKey = [](std::string_view key) { return key.starts_with("m_devInfo."); };
+    if (!file.open(path, identityKey))
+        return identity;
+    identity.readable = true;
+    CDeviceConfig scratch;
+    for (const SSettingsKey& entry : settingsKeys()) {
+        if (!identityKey(entry.key))
+            continue;
+        if (const std::optional<std::string> value = file.find(entry.key))
+            assign(entry, scratch, *value); // a value its field cannot hold stays unset
+    }
+    identity.hasVersion = file.find("m_devInfo.m_version").has_value();
+    identity.devInfo = scratch.m_devInfo;
+    return identity;
+}
+
 } // namespace torva

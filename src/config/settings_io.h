@@ -48,4 +48,14 @@ bool readSettings(const std::string& path, CDeviceConfig& destination, const SLo
 // translated: what the window and the command line show for a refused file.
 std::string settingsLoadFailureText(const std::string& path, const std::string& refusal);
 
+// The identity lines of a settings file (firmware version, flag words, injectors, identifier,
+// production date, device type, running times), which a load never reads: what is needed to
+// treat the file as the controller it was saved from. Missing lines leave the defaults.
+struct SSettingsIdentity {
+    bool readable = false;   // the file could be opened and read
+    bool hasVersion = false; // it has an m_devInfo.m_version line with a value
+    SDevInfo devInfo;        // without the model name, which no file carries
+};
+SSettingsIdentity readSettingsIdentity(const std::string& path);
+
 } // namespace torva

@@ -47,6 +47,8 @@ public:
     // controller was found (the shell binds it).
     using SearchAndConnect = std::function<bool()>;
     void setSearchAndConnect(SearchAndConnect search) { m_searchAndConnect = std::move(search); }
+    // Runs that search; false when none is bound or no controller was found.
+    bool searchAndConnect() { return m_searchAndConnect && m_searchAndConnect(); }
 
     // ---- Commands -----------------------------------------------------------------------------
     // Runs the command with this menu identifier; false when the document has no such command.
@@ -87,6 +89,24 @@ public:
     // False when no backup could be written and the user chose not to go on.
     bool backUpLiveConfiguration(EBackupReason reason);
 
+    // ---- Offline: a settings file in place of the controller ----------------------------------
+    // Opens path as the controller it was saved from (its device type, firmware and identity):
+    // the record becomes what that controller would hold after loading the file, and the device
+    // goes offline. The caller stops polling first. Returns the reason when the file is refused;
+    // the record and the link are then as they were.
+    std::string openOffline(const std::string& path);
+    // Writes the record to path in one piece, stamped now. With backupPrevious, a file already
+    // at path is first copied into the Backup folder (when that fails the user is asked whether
+    // to go on). On success path becomes the offline file and nothing is unsaved; false after
+    // telling the user.
+    bool saveOffline(const std::string& path, bool backupPrevious);
+    // Leaves offline mode: the record goes back to the defaults and nothing is connected.
+    void closeOffline();
+    // The offline file; empty while not offline.
+    const std::string& offlinePath() const { return m_offlinePath; }
+    // The record differs from the file as last opened or saved.
+    bool offlineModified() const;
+
 private:
     // The one place a partial apply changes the live configuration.
     void copyGroupsIntoLiveRecord(const CDeviceConfig& source,
@@ -104,7 +124,13 @@ private:
     PageRefresh m_pageRefresh;
     SearchAndConnect m_searchAndConnect;
     std::string m_lastBackupPath;
+    std::string m_offlinePath;
+    CDeviceConfig m_offlineSaved; // the record as the offline file holds it
 };
+
+// Why a settings file prepared for one controller must not be written into another: the
+// translated reason naming both (device type and firmware must match), or empty when they do.
+std::string offlineFileMismatch(const SDevInfo& file, const SDevInfo& controller);
 
 // The document of the running application (set by its constructor), or nullptr.
 CVeko2012Doc* theDocument();

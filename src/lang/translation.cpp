@@ -114,6 +114,17 @@ std::string translate(std::string_view text) {
     return result;
 }
 
+std::string translateNumbered(std::string_view text, std::initializer_list<std::string> values) {
+    std::string result = translate(text);
+    int number = 1;
+    for (const std::string& value : values) {
+        const std::string mark = "%" + std::to_string(number++);
+        if (const std::size_t at = result.find(mark); at != std::string::npos)
+            result.replace(at, mark.size(), value);
+    }
+    return result;
+}
+
 int currentLanguage() {
     return state().language.load();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,9 @@ std::string lookup(int slot, std::string_view text);
 // language's text out, with the first "LPG" shown as "CNG" on CNG installations.
 // Safe to call from any thread.
 std::string translate(std::string_view text);
+// translate(text) with its marks "%1", "%2", ... replaced by values in that order, so that a
+// translation may place the numbers where its language wants them.
+std::string translateNumbered(std::string_view text, std::initializer_list<std::string> values);
 
 int currentLanguage();
 // True when index shows its own language: Polish, or a slot whose file was opened. The

@@ -2,6 +2,7 @@
 
 #include "link/cipher.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 
@@ -15,6 +16,10 @@ bool isAsciiLetter(std::uint8_t byte) {
 
 bool isDigit(std::uint8_t byte) {
     return byte >= '0' && byte <= '9';
+}
+
+bool isPrintable(char byte) {
+    return byte >= 0x20 && byte < 0x7F;
 }
 
 // The key string every controller enciphers its identifier under.
@@ -44,7 +49,12 @@ std::string decodeIdentifier(std::span<const std::uint8_t, kIdentifierSize> byte
     const std::string raw(bytes.begin(), bytes.end());
     if (isPlainIdentifier(bytes))
         return upToFirstZero(raw);
-    return upToFirstZero(CCipher().decipher(kIdentifierKey, raw));
+    // The plain-text test misses plain identifiers of other shapes ("DI001"); deciphering one
+    // gives bytes no identifier has, so anything but printable text means it was plain.
+    const std::string deciphered = upToFirstZero(CCipher().decipher(kIdentifierKey, raw));
+    if (!deciphered.empty() && std::all_of(deciphered.begin(), deciphered.end(), isPrintable))
+        return deciphered;
+    return upToFirstZero(raw);
 }
 
 } // namespace torva

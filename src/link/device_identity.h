@@ -20,7 +20,8 @@ std::string productionDateText(std::uint16_t daysSinceStart);
 bool isPlainIdentifier(std::span<const std::uint8_t, kIdentifierSize> bytes);
 
 // The identifier's text: the plain bytes, or the bytes deciphered under the controllers' key
-// string, up to the first zero.
+// string, up to the first zero. When deciphering gives anything but printable text the
+// identifier was plain after all, and its bytes are the text.
 std::string decodeIdentifier(std::span<const std::uint8_t, kIdentifierSize> bytes);
 
 } // namespace torva

@@ -59,6 +59,32 @@ public:
     bool hasLiveDiagnostics() const { return m_liveDiagnostics.load(); }
     void setLiveDiagnostics(bool available) { m_liveDiagnostics.store(available); }
 
+    // ---- Offline: a settings file stands in for the controller --------------------------------
+    // Going offline takes the record as the configuration a controller of the record's type and
+    // firmware holds: the device keeps the byte image of every block that controller has, and
+    // reads the record back from them as a connection would. From then on every operation
+    // works on those images as the controller works on its memory: a block write stores the
+    // encoded block, a partial map write steps the map's bytes with the controller's
+    // saturation, a map clear zeroes it, a block read decodes it into the record; the reset,
+    // the identity and statistics reads and the diesel switch before whole writes succeed and
+    // change nothing. Nothing touches the wire; every operation that needs a live controller
+    // fails at once. Pages edit the record as they do online, so it may hold what the
+    // controller keeps coarser; offlineRecord() is what the controller holds.
+    // Going offline closes the port, clears the demo flag and sets the connected flag; leaving
+    // it clears the connected flag.
+    bool isOffline() const { return m_offline.load(); }
+    void setOffline(bool offline);
+    // The record as the stand-in controller holds it: the live record with every block image
+    // decoded into it (as a fresh connection would read them). The TPS jump, which no block
+    // carries, is the record's.
+    CDeviceConfig offlineRecord() const;
+    // Edits of the record since offline mode began; the listener, when set, hears of each one on
+    // the thread that made it (the window marks unsaved changes).
+    std::uint64_t offlineEdits() const { return m_offlineEdits.load(); }
+    void setOfflineEditListener(std::function<void()> listener) {
+        m_offlineEditListener = std::move(listener);
+    }
+
     // ---- Configuration record -----------------------------------------------------------------
     // The live configuration of the connected controller (identity in m_devInfo); every page
     // reads and edits this copy.
@@ -299,6 +325,12 @@ private:
     std::atomic<bool> m_demo{false};
     std::atomic<bool> m_connected{false};
     std::atomic<bool> m_liveDiagnostics{true};
+    std::atomic<bool> m_offline{false};
+    // The stand-in controller's block images (empty: a block it does not have); under the
+    // configuration lock.
+    std::array<std::vector<std::uint8_t>, kBlockCount> m_offlineImages;
+    std::atomic<std::uint64_t> m_offlineEdits{0};
+    std::function<void()> m_offlineEditListener;
 
     // ---- Configuration record -----------------------------------------------------------------
     CDeviceConfig m_config;
@@ -337,6 +369,15 @@ private:
     std::optional<std::uint8_t> readLiveFuelMode();
     bool identifyThroughLoader();
     void fillDemoIdentity();
+
+    // ---- Offline ------------------------------------------------------------------------------
+    // The controller's handling of a block read and write, a partial map write and a map clear,
+    // on the block images; each change counts as an edit. False for a block it does not have.
+    bool readBlockOffline(EBlock block);
+    bool writeBlockOffline(EBlock block);
+    bool writeMapPartOffline(int mapNumber, std::span<const std::uint8_t, kMapPartSize> part);
+    bool clearMapOffline(int mapNumber);
+    void noteOfflineEdit();
 
     // ---- Identification -----------------------------------------------------------------------
     ForcedProgramming m_forcedProgramming;

@@ -10,6 +10,8 @@ namespace torva {
 bool CLPGDevice::readBlock(EBlock block) {
     if (isDemo())
         return true;
+    if (isOffline())
+        return readBlockOffline(block);
     const SBlockInfo& info = blockInfo(block);
     SAnswer answer;
     if (!query(info.readSubCode, 0, info.code, info.readAttempts, answer))
@@ -25,6 +27,8 @@ bool CLPGDevice::readBlock(EBlock block) {
 bool CLPGDevice::writeBlock(EBlock block) {
     if (isDemo())
         return true;
+    if (isOffline())
+        return writeBlockOffline(block);
     const SBlockInfo& info = blockInfo(block);
     const std::vector<std::uint8_t> payload =
         withConfig([block](const CDeviceConfig& config) { return encodeBlock(block, config); });

@@ -15,7 +15,7 @@ constexpr const char* kCaption = "TORVA";
 } // namespace
 
 bool CLPGDevice::readConfiguration() {
-    if (isDemo())
+    if (isDemo() || isOffline())
         return true;
     setConnected(false);
     if (!identify())

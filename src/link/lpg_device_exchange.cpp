@@ -88,6 +88,9 @@ bool payloadChecks(const SResponseHead& head, std::uint8_t* buffer, std::size_t 
 } // namespace
 
 bool CLPGDevice::transact(std::uint8_t& command, std::uint8_t* buffer, std::uint8_t& length) {
+    // Offline nothing answers: whatever needs a live controller fails at once.
+    if (isOffline())
+        return false;
     const std::uint16_t random = m_random();
     CMSGMutex::Guard exchange(m_exchangeMutex);
     sendRequest(*m_io, random, command, buffer, length, false);
@@ -119,6 +122,8 @@ bool CLPGDevice::transact(std::uint8_t& command, std::uint8_t* buffer, std::uint
 }
 
 int CLPGDevice::transactStrict(std::uint8_t& command, std::uint8_t* buffer, std::uint8_t& length) {
+    if (isOffline())
+        return kStrictFailed;
     const std::uint16_t random = m_random();
     CMSGMutex::Guard exchange(m_exchangeMutex);
     sendRequest(*m_io, random, command, buffer, length, true);

@@ -149,6 +149,9 @@ void CLPGDevice::fillDemoIdentity() {
 }
 
 bool CLPGDevice::readDeviceInfo() {
+    // Offline the identity is the file's.
+    if (isOffline())
+        return true;
     if (isDemo()) {
         const ConfigLock lock = lockConfig();
         fillDemoIdentity();

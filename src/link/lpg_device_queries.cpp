@@ -50,6 +50,9 @@ constexpr std::int32_t kLastVersionWithoutExtendedErrors = 296;
 } // namespace
 
 bool CLPGDevice::readStatistics() {
+    // Offline the running times are those the file was saved with.
+    if (isOffline())
+        return true;
     if (isDemo()) {
         const ConfigLock lock = lockConfig();
         m_config.m_devInfo.m_statistic = {kDemoFirstRunningTime, kDemoSecondRunningTime, 0};

@@ -152,34 +152,50 @@ EEditResult CMapArray::incrementSelected(double delta) {
         if (!online)
             return EEditResult::Done;
 
-        SMapChange change;
         const MapValues before = mapValues(m_device.config(), m_info.number);
-        const bool written = sendStep(m_info.number, *step);
-        if (written) {
-            storeCellsInRecord();
-            change.maps.push_back(
-                {m_info.number, before, mapValues(m_device.config(), m_info.number)});
+        if (!sendStep(m_info.number, *step)) {
+            // The controller kept its map, or only its answer was lost and the map was read
+            // back: the cells and every other view show what the record now holds.
+            fillFromModel();
+            notifyRecordChanged();
+            return EEditResult::Failed;
         }
+        storeStepInRecord(m_info.number, *step);
+        SMapChange change;
+        change.maps.push_back({m_info.number, before, mapValues(m_device.config(), m_info.number)});
         appUi().responsiveWait(kStepWaitMs);
         sendCoupledStep(*step, change);
         m_history.record(std::move(change));
-        if (!written) {
-            // The cells show what the controller holds, not the step it did not confirm.
-            fillFromModel();
-            notifyRecordChanged();
-        }
-        return written ? EEditResult::Done : EEditResult::Failed;
+        return EEditResult::Done;
     } catch (const std::exception& error) {
         showFailure("incrementSelected", error);
+        if (online)
+            fillFromModel(); // the cells show what the record holds, as after a refusal
         return EEditResult::Failed;
     }
 }
 
-void CMapArray::sendCoupledStep(const SMapStep&, SMapChange&) {}
+void CMapArray::sendCoupledStep(const SMapStep& step, SMapChange& change) {
+    const int coupled = coupledMap();
+    if (coupled == 0)
+        return;
+    const MapValues before = mapValues(m_device.config(), coupled);
+    if (sendStep(coupled, step)) {
+        storeStepInRecord(coupled, step);
+        change.maps.push_back({coupled, before, mapValues(m_device.config(), coupled)});
+    }
+    // Stepped, or read back after a failed step.
+    notifyRecordChanged();
+    appUi().responsiveWait(kStepWaitMs);
+}
 
 bool CMapArray::sendStep(int mapNumber, const SMapStep& step) {
     const std::array<std::uint8_t, 6> payload = step.payload();
-    if (m_device.writeMapPart(mapNumber, payload) && m_device.completeMapChange(mapNumber))
+    bool sent = false;
+    appUi().runExchange([&] {
+        sent = m_device.writeMapPart(mapNumber, payload) && m_device.completeMapChange(mapNumber);
+    });
+    if (sent)
         return true;
     // A step is relative and goes once: when only its answer was lost, the controller holds it
     // and the record does not. The map is read back, so the record (and every later step, undo
@@ -195,8 +211,8 @@ bool CMapArray::connected() const {
     return m_device.isConnected();
 }
 
-bool CMapArray::inRange(double value) const {
-    return value >= m_valueMin - kRangeTolerance && value <= m_valueMax + kRangeTolerance;
+bool CMapArray::valueWithin(double value, double low, double high) {
+    return value >= low - kRangeTolerance && value <= high + kRangeTolerance;
 }
 
 double CMapArray::toShown(double value) const {

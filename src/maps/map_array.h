@@ -65,6 +65,7 @@ public:
 
     const SMapInfo& info() const { return m_info; }
     CLPGDevice& device() { return m_device; }
+    const CLPGDevice& device() const { return m_device; }
 
     // ---- The grid's operations ----------------------------------------------------------------
     virtual void setCurrentCell(double rpm, double load);
@@ -138,13 +139,13 @@ public:
     }
 
 protected:
-    // For the coupled TPS channels: steps the same cells of another map.
-    virtual void sendCoupledStep(const SMapStep& step, SMapChange& change);
+    // The map that takes every step and tool of this one as well (the coupled TPS channels), or
+    // 0 for none.
+    virtual int coupledMap() const { return 0; }
 
     // ---- Changes of the live record: the only places that touch it ---------------------------
-    // The cells after an acknowledged step, clamped to the range.
-    void storeCellsInRecord();
-    // The step the controller applied to another map, applied to its copy in the record.
+    // The step the controller applied, applied to the record's copy of the map: only the cells
+    // it stepped change.
     void storeStepInRecord(int mapNumber, const SMapStep& step);
     // Stores the image and writes the map's block; the record is put back when the write fails.
     bool writeWholeMap(int mapNumber, const MapValues& image);
@@ -158,9 +159,16 @@ protected:
 private:
     using CellRule = std::function<double(int column, int row, const MapValues& before)>;
     EEditResult applyTool(const char* toolName, const CellRule& rule);
-    EEditResult writeImage(const char* toolName, const MapValues& image);
+    // Writes the new images of this map and of its coupled map, each as one block, after
+    // checking every cell of both against their ranges; one undo step restores them together.
+    EEditResult writeImages(const char* toolName, const std::vector<SMapImage>& images);
+    // The images a cell rule gives the marked cells of this map and of its coupled map, each
+    // from its own values.
+    std::vector<SMapImage> imagesOf(const SelectionMarks& cells, const CellRule& rule) const;
+    void sendCoupledStep(const SMapStep& step, SMapChange& change);
     EEditResult restore(bool undoing);
-    bool inRange(double value) const;
+    bool inRange(double value) const { return valueWithin(value, m_valueMin, m_valueMax); }
+    static bool valueWithin(double value, double low, double high);
     double toShown(double value) const;
     void showFailure(const char* operation, const std::exception& error) const;
 

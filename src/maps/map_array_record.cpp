@@ -1,5 +1,5 @@
-// The grid's changes of the live configuration record, kept together: the cells into the record
-// after an acknowledged step, a coupled step into the other map, and whole-map writes.
+// The grid's changes of the live configuration record, kept together: an acknowledged step into
+// the record's copy of the map it stepped, and whole-map writes.
 #include "maps/map_array.h"
 
 #include "config/rounding.h"
@@ -25,15 +25,6 @@ double wireMax(EMapKind kind) {
 }
 
 } // namespace
-
-void CMapArray::storeCellsInRecord() {
-    const auto lock = m_device.lockConfig();
-    MapValues& record = mapValues(m_device.config(), m_info.number);
-    for (int row = 0; row < kMapRows; ++row) {
-        for (int column = 0; column < kMapColumns; ++column)
-            record[row][column] = std::clamp(m_cells[row][column], m_valueMin, m_valueMax);
-    }
-}
 
 void CMapArray::storeStepInRecord(int mapNumber, const SMapStep& step) {
     const EMapKind kind = mapInfo(mapNumber).kind;
@@ -72,7 +63,9 @@ bool writeMapImage(CLPGDevice& device, int mapNumber, const MapValues& image) {
 }
 
 bool CMapArray::writeWholeMap(int mapNumber, const MapValues& image) {
-    if (writeMapImage(m_device, mapNumber, image))
+    bool written = false;
+    appUi().runExchange([&] { written = writeMapImage(m_device, mapNumber, image); });
+    if (written)
         return true;
     appUi().message(kWriteFailed, kCaption, EIcon::Error);
     return false;

@@ -116,12 +116,15 @@ EEditResult CMapArray::paste(const std::string& text) {
             s.firstColumn + int(values.size()) > kMapColumns)
             return EEditResult::Refused;
     }
-    MapValues image = mapValues(m_device.config(), m_info.number);
+    SelectionMarks pasted{};
     for (std::size_t r = 0; r < block.size(); ++r) {
         for (std::size_t c = 0; c < block[r].size(); ++c)
-            image[s.firstRow + r][s.firstColumn + c] = toShown(block[r][c]);
+            pasted[s.firstRow + r][s.firstColumn + c] = true;
     }
-    const EEditResult result = writeImage("paste", image);
+    const EEditResult result = writeImages(
+        "paste", imagesOf(pasted, [&](int column, int row, const MapValues&) {
+            return block[std::size_t(row - s.firstRow)][std::size_t(column - s.firstColumn)];
+        }));
     if (result == EEditResult::Done) {
         m_selected = {};
         selectRect(s.firstColumn, s.firstRow, s.firstColumn + int(block.front().size()) - 1,
@@ -130,36 +133,64 @@ EEditResult CMapArray::paste(const std::string& text) {
     return result;
 }
 
+std::vector<SMapImage> CMapArray::imagesOf(const SelectionMarks& cells,
+                                           const CellRule& rule) const {
+    std::vector<SMapImage> images;
+    for (const int number : {m_info.number, coupledMap()}) {
+        if (number == 0)
+            continue;
+        SMapImage map{number, mapValues(m_device.config(), number), {}};
+        map.after = map.before;
+        forEachCell([&](int column, int row) {
+            if (cells[row][column])
+                map.after[row][column] = toShown(rule(column, row, map.before));
+        });
+        images.push_back(map);
+    }
+    return images;
+}
+
 EEditResult CMapArray::applyTool(const char* toolName, const CellRule& rule) {
     if (m_busy || !getSelection().any || !connected())
         return EEditResult::Ignored;
-    const MapValues& before = mapValues(m_device.config(), m_info.number);
-    MapValues image = before;
-    forEachCell([&](int column, int row) {
-        if (m_selected[row][column])
-            image[row][column] = toShown(rule(column, row, before));
-    });
-    return writeImage(toolName, image);
+    return writeImages(toolName, imagesOf(m_selected, rule));
 }
 
-EEditResult CMapArray::writeImage(const char* toolName, const MapValues& image) {
-    bool fits = true;
-    forEachCell([&](int column, int row) { fits = fits && inRange(image[row][column]); });
-    if (!fits)
-        return EEditResult::Refused;
+EEditResult CMapArray::writeImages(const char* toolName, const std::vector<SMapImage>& images) {
+    for (const SMapImage& map : images) {
+        // The page may narrow this grid's range; a coupled map keeps its own.
+        const bool own = map.mapNumber == m_info.number;
+        const double low = own ? m_valueMin : mapInfo(map.mapNumber).valueMin;
+        const double high = own ? m_valueMax : mapInfo(map.mapNumber).valueMax;
+        bool fits = true;
+        forEachCell([&](int column, int row) {
+            fits = fits && valueWithin(map.after[row][column], low, high);
+        });
+        if (!fits)
+            return EEditResult::Refused;
+    }
+    SMapChange change;
+    EEditResult result = EEditResult::Done;
     try {
         const CBusyScope busy(m_busy);
-        const MapValues before = mapValues(m_device.config(), m_info.number);
-        if (!writeWholeMap(m_info.number, image))
-            return EEditResult::Failed;
-        m_history.record({{{m_info.number, before, image}}});
+        for (const SMapImage& map : images) {
+            if (!writeWholeMap(map.mapNumber, map.after)) {
+                result = EEditResult::Failed;
+                break;
+            }
+            change.maps.push_back(map);
+        }
     } catch (const std::exception& error) {
         showFailure(toolName, error);
-        return EEditResult::Failed;
+        result = EEditResult::Failed;
     }
+    // What reached the controller can be undone, also when the coupled map's write failed.
+    const bool changed = !change.empty();
+    m_history.record(std::move(change));
     fillFromModel();
-    notifyRecordChanged();
-    return EEditResult::Done;
+    if (changed)
+        notifyRecordChanged();
+    return result;
 }
 
 // ---- Undo --------------------------------------------------------------------------------------

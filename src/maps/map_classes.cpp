@@ -1,21 +1,11 @@
 #include "maps/map_classes.h"
 
 #include "link/lpg_device.h"
-#include "platform/user_interface.h"
 
 namespace torva {
 
-void CMapEmu3::sendCoupledStep(const SMapStep& step, SMapChange& change) {
-    if ((device().config().m_base.m_flags & kCoupledTpsFlag) == 0)
-        return;
-    const MapValues before = mapValues(device().config(), kCoupledMap);
-    if (sendStep(kCoupledMap, step)) {
-        storeStepInRecord(kCoupledMap, step);
-        change.maps.push_back({kCoupledMap, before, mapValues(device().config(), kCoupledMap)});
-    }
-    // Stepped, or read back after a failed step.
-    notifyRecordChanged();
-    appUi().responsiveWait(kStepWaitMs);
+int CMapEmu3::coupledMap() const {
+    return (device().config().m_base.m_flags & kCoupledTpsFlag) != 0 ? kCoupledMap : 0;
 }
 
 std::unique_ptr<CMapArray> createMapArray(int mapNumber, CLPGDevice& device) {

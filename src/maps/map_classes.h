@@ -23,15 +23,15 @@ using CMapTimeTPSDigital = CMapOf<9>;
 using CMapEmuTPSDigital = CMapOf<10>;
 
 // Channel 3's emulation map: while the two TPS channels are coupled (bit 4 of m_base.m_flags),
-// every step is sent to channel 4's emulation map as well, and the record's copy of that map
-// follows when the controller took it.
+// every step and every tool changes channel 4's emulation map the same way, and one undo
+// restores both.
 class CMapEmu3 : public CMapArray {
 public:
     static constexpr int kCoupledMap = 8;
     explicit CMapEmu3(CLPGDevice& device) : CMapArray(device, 6) {}
 
 protected:
-    void sendCoupledStep(const SMapStep& step, SMapChange& change) override;
+    int coupledMap() const override;
 };
 
 // The grid of map 1-10; throws std::out_of_range for another number.

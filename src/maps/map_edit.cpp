@@ -5,6 +5,7 @@
 #include "config/rounding.h"
 #include "config/value_check.h"
 #include "lang/source_text.h"
+#include "lang/translation.h"
 #include "link/lpg_device.h"
 #include "platform/error.h"
 #include "platform/user_interface.h"
@@ -19,6 +20,20 @@ namespace {
 
 constexpr const char* kCaption = "TORVA";
 constexpr const char* kWriteFailed = PL("Nie powiodło się wpisanie ustawień do urządzenia!");
+constexpr const char* kNoNumber = PL("„%1” nie jest liczbą; oś się nie zmieniła.");
+constexpr const char* kRpmChanged =
+    PL("Wpisano %1, zapisano %2: punkty osi obrotów są pełnymi setkami od 500 do 8000, każdy "
+       "co najmniej o 100 wyższy od poprzedniego.");
+constexpr const char* kRpmRefused =
+    PL("Nie zapisano %1: między sąsiednimi punktami osi obrotów nie mieści się żadna pełna "
+       "setka od 500 do 8000.");
+constexpr const char* kLoadNotRising =
+    PL("Nie zapisano %1: punkty osi obciążenia muszą rosnąć od pierwszego do ostatniego.");
+constexpr const char* kLoadEndPoint =
+    PL("Nie zapisano %1: w skali procentowej pierwszy i ostatni punkt zmienia przycisk "
+       "„Definicja”.");
+constexpr const char* kLoadRounded =
+    PL("Wpisano %1, zapisano %2: punkty tej osi są liczbami całkowitymi.");
 constexpr int kLastRow = kMapRows - 1;
 constexpr int kLastColumn = kMapColumns - 1;
 
@@ -38,17 +53,20 @@ bool writeAxisBlock(CLPGDevice& device, EBlock block) {
 // Stores one axis point and writes its block; the point is put back when the write fails.
 // The configuration lock covers the store and the put-back, not the write.
 bool storeAxisPoint(CLPGDevice& device, double& point, double value, EBlock block) {
-    // A point between its neighbours may still meet one of them once encoded.
-    const bool held = device.withConfig([&](CDeviceConfig& config) {
+    // A point between its neighbours may still meet one of them once encoded, or the axis may
+    // already hold points the controller would not keep; either way nothing is written.
+    const std::optional<SValueRefusal> refusal = device.withConfig([&](CDeviceConfig& config) {
         const double old = point;
         point = value;
         const EBlock blocks[] = {block};
-        const bool fits = !checkBlockValues(config, blocks);
+        std::optional<SValueRefusal> found = checkBlockValues(config, blocks);
         point = old;
-        return fits;
+        return found;
     });
-    if (!held)
+    if (refusal) {
+        appUi().message(describeValueRefusal(*refusal), kCaption, EIcon::Warning);
         return false;
+    }
     const double kept = device.withConfig([&](CDeviceConfig&) {
         const double old = point;
         point = value;
@@ -57,7 +75,7 @@ bool storeAxisPoint(CLPGDevice& device, double& point, double value, EBlock bloc
     const auto putBack = [&] { device.withConfig([&](CDeviceConfig&) { point = kept; }); };
     bool written = false;
     try {
-        written = writeAxisBlock(device, block);
+        appUi().runExchange([&] { written = writeAxisBlock(device, block); });
     } catch (...) {
         putBack();
         throw;
@@ -69,6 +87,23 @@ bool storeAxisPoint(CLPGDevice& device, double& point, double value, EBlock bloc
     return written;
 }
 
+// Says why a typed header value was not stored as it was typed.
+void tell(const char* text, std::initializer_list<std::string> values) {
+    appUi().message(translateNumbered(text, values), kCaption, EIcon::Warning);
+}
+
+// A typed number as the user reads it back: no trailing zeros, at most three decimals.
+std::string shown(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3f", value);
+    std::string result = text;
+    while (result.back() == '0')
+        result.pop_back();
+    if (result.back() == '.')
+        result.pop_back();
+    return result;
+}
+
 } // namespace
 
 CMapEdit::CMapEdit(CLPGDevice& device, int channel) : m_device(device), m_channel(channel) {
@@ -78,6 +113,9 @@ CMapEdit::CMapEdit(CLPGDevice& device, int channel) : m_device(device), m_channe
 std::string CMapEdit::getText(EHeaderCell cell, int index, const std::string& typed) {
     const CDeviceConfig& config = m_device.config();
     const std::optional<double> value = parseTypedNumber(typed);
+    const bool blank = typed.find_first_not_of(" \t") == std::string::npos;
+    if (!value && !blank && cell != EHeaderCell::Body && m_device.isConnected())
+        tell(kNoNumber, {typed});
     try {
         switch (cell) {
         case EHeaderCell::Load:
@@ -107,6 +145,7 @@ std::string CMapEdit::loadText(int row, double typed) {
     const LoadAxis& axis = loadAxis(config, m_channel);
     const bool whole = loadAxisIsWhole(config, m_channel);
     const bool percent = !whole && (config.m_base.m_flags & kLoadPercentFlag) != 0;
+    const double kept = axis[row];
     double value = typed;
     // In percent mode the end points define the span; they change through the axis definition.
     if (percent && (row == 0 || row == kLastRow))
@@ -117,14 +156,25 @@ std::string CMapEdit::loadText(int row, double typed) {
         value = round0(value);
     const bool ordered =
         (row == 0 || value > axis[row - 1]) && (row == kLastRow || value < axis[row + 1]);
-    if (m_device.isConnected() && ordered && value != axis[row] && storeLoadPoint(row, value) &&
-        m_axisChanged)
-        m_axisChanged();
+    if (!m_device.isConnected())
+        return loadHeaderText(config, m_channel, row);
+    if (percent && (row == 0 || row == kLastRow)) {
+        if (loadHeaderText(config, m_channel, row) != shown(typed))
+            tell(kLoadEndPoint, {shown(typed)});
+    } else if (!ordered) {
+        tell(kLoadNotRising, {shown(typed)});
+    } else if (value == kept || storeLoadPoint(row, value)) {
+        if (whole && value != typed)
+            tell(kLoadRounded, {shown(typed), loadHeaderText(config, m_channel, row)});
+        if (value != kept && m_axisChanged)
+            m_axisChanged();
+    }
     return loadHeaderText(config, m_channel, row);
 }
 
 std::string CMapEdit::rpmText(int column, double typed) {
     const RpmAxis& rpm = m_device.config().m_mapRpmCoordinatesEmu1;
+    const double kept = rpm[column];
     double value = std::clamp(typed, kRpmMin, kRpmMax);
     if (column < kLastColumn && value >= rpm[column + 1])
         value = rpm[column + 1] - kRpmStep;
@@ -136,9 +186,16 @@ std::string CMapEdit::rpmText(int column, double typed) {
     const bool ordered = (column == 0 || value > rpm[column - 1]) &&
                          (column == kLastColumn || value < rpm[column + 1]) && value >= kRpmMin &&
                          value <= kRpmMax;
-    if (m_device.isConnected() && ordered && value != rpm[column] && storeRpmPoint(column, value) &&
-        m_axisChanged)
-        m_axisChanged();
+    if (!m_device.isConnected())
+        return formatRpmPoint(rpm[column]);
+    if (!ordered) {
+        tell(kRpmRefused, {shown(typed)});
+    } else if (value == rpm[column] || storeRpmPoint(column, value)) {
+        if (value != typed)
+            tell(kRpmChanged, {shown(typed), formatRpmPoint(value)});
+        if (value != kept && m_axisChanged)
+            m_axisChanged();
+    }
     return formatRpmPoint(rpm[column]);
 }
 

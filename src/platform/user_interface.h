@@ -13,11 +13,11 @@ enum class EButtons { Ok, OkCancel, YesNo };
 enum class EAnswer { Ok, Cancel, Yes, No };
 
 struct SFileChoice {
-    bool save = false;              // save dialog instead of open dialog
-    std::string folder;             // initial folder, '/'-terminated or empty
-    std::string defaultName;        // suggested file name
-    std::string defaultExtension;   // without the dot, e.g. "dsettings"
-    std::string filter;             // e.g. "Pliki ustawień (*.dsettings)"
+    bool save = false;            // save dialog instead of open dialog
+    std::string folder;           // initial folder, '/'-terminated or empty
+    std::string defaultName;      // suggested file name
+    std::string defaultExtension; // without the dot, e.g. "dsettings"
+    std::string filter;           // e.g. "Pliki ustawień (*.dsettings)"
 };
 
 class IUserInterface {
@@ -33,6 +33,10 @@ public:
     virtual void setWaitCursor(bool on) = 0;
     // Sleeps ms milliseconds while keeping the window painting and answering.
     virtual void responsiveWait(int ms) = 0;
+    // Runs one blocking controller exchange (or a short run of them) started by the user. A
+    // window keeps painting meanwhile and shows the wait cursor once it lasts over 300 ms;
+    // without one it simply runs. An exception of the exchange reaches the caller.
+    virtual void runExchange(const std::function<void()>& exchange) { exchange(); }
     // The choice offered when no port answered: Ok runs in demo mode (demoButton), Cancel runs
     // without a controller (withoutButton). Without buttons of its own it is a plain OK/Cancel
     // question, so nobody in front of the screen means "without a controller".

@@ -455,6 +455,45 @@ TEST(LanguageFileCompleteness, TranslationsKeepTheSourcesDirectivesAndEscapes) {
     }
 }
 
+// Characters, not bytes: a Greek or Thai letter takes two or three bytes.
+std::size_t characterCount(std::string_view text) {
+    std::size_t count = 0;
+    for (std::size_t pos = 0; pos < text.size() && nextUtf8CodePoint(text, pos);)
+        ++count;
+    return count;
+}
+
+TEST(LanguageFileCompleteness, TranslationsKeepLpgAndFitTheirFixedWidthPlaces) {
+    std::map<std::string, std::string> english; // columns 1-2 -> English text
+    {
+        std::vector<std::string> ignored;
+        for (const SEntry& entry : readEntries(readFile(kEnglishSource), ignored))
+            english.try_emplace(entry.rawPolishAndContext, entry.translation);
+    }
+    for (const fs::path& path : languageSources()) {
+        SCOPED_TRACE(path.filename().string());
+        std::vector<std::string> faults;
+        for (const SEntry& entry : readEntries(readFile(path), faults)) {
+            // A CNG installation shows the first "LPG" as "CNG": a translation without it would
+            // name the wrong fuel to every CNG fitter.
+            if (entry.polish.find("LPG") != std::string::npos) {
+                EXPECT_NE(entry.translation.find("LPG"), std::string::npos)
+                    << "line " << entry.line << ": \"" << entry.translation << "\" lost \"LPG\"";
+            }
+            // Gauge captions and check boxes have the room of their English text, not more
+            // than twice over.
+            const bool fixedWidth = entry.context.find("gauge") != std::string::npos ||
+                                    entry.context.find("check box") != std::string::npos;
+            const auto reference = english.find(entry.rawPolishAndContext);
+            if (fixedWidth && reference != english.end()) {
+                EXPECT_LE(characterCount(entry.translation), 2 * characterCount(reference->second))
+                    << "line " << entry.line << ": \"" << entry.translation
+                    << "\" is too long for its place";
+            }
+        }
+    }
+}
+
 TEST(LanguageFileCompleteness, BuildShipsEveryLanguageSourceBesideTheExecutables) {
     const fs::path shipped = fs::path(TORVA_BINARY_DIR) / "bin" / "DIESEL_LANG";
     const auto sources = languageSources();

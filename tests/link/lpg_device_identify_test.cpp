@@ -191,3 +191,12 @@ TEST(DeviceIdentity, PlainIdentifierNeedsThreeLettersADigitAndAZeroLastByte) {
     bytes[3] = 'd';
     EXPECT_FALSE(isPlainIdentifier(bytes));
 }
+
+TEST(DeviceIdentity, APlainIdentifierTheTestMissesIsShownAsStoredNotDeciphered) {
+    for (const char* plain : {"DI001", "ABCDEFGH"}) {
+        std::array<std::uint8_t, 16> bytes{};
+        std::memcpy(bytes.data(), plain, std::strlen(plain));
+        ASSERT_FALSE(isPlainIdentifier(bytes));
+        EXPECT_EQ(decodeIdentifier(bytes), plain);
+    }
+}

@@ -20,7 +20,12 @@ namespace torva::test {
 // that run when a question with their caption is asked.
 class CQuickUi : public CRecordingUi {
 public:
-    void responsiveWait(int) override {}
+    void responsiveWait(int ms) override {
+        if (m_onWait)
+            m_onWait(ms);
+    }
+    // Runs hook on every wait instead of waiting.
+    void onWait(std::function<void(int ms)> hook) { m_onWait = std::move(hook); }
     EAnswer question(const std::string& text, const std::string& caption, EButtons buttons,
                      EIcon icon) override {
         if (const auto hook = m_hooks.find(caption); hook != m_hooks.end())
@@ -33,6 +38,7 @@ public:
 
 private:
     std::map<std::string, std::function<void()>> m_hooks;
+    std::function<void(int)> m_onWait;
 };
 
 // A connected CLPGDevice on a simulated controller whose configuration has been read.

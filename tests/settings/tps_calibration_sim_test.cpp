@@ -82,6 +82,82 @@ TEST_F(TpsCalibration, ADigitalTpsSetsItsOwnAxisAndNoCorrelationLine) {
     EXPECT_EQ(axis[15], 82);
 }
 
+// Reads live samples from the simulator with the second track's counts replaced, in turn, by
+// these (the first read at 0 %, the second at 100 %).
+CTpsCalibration::SampleReader secondTrack(CLPGDevice& device, std::vector<std::uint16_t> counts) {
+    return [&device, counts, read = std::size_t{0}](DiagSample& sample) mutable {
+        if (!device.readLiveSample(sample))
+            return false;
+        sample.m_signal[6] = counts[std::min(read++, counts.size() - 1)];
+        return true;
+    };
+}
+
+TEST_F(TpsCalibration, AFallingSecondTrackGetsAFallingLineAndARisingAxis) {
+    answerOk(4);
+    m_ui.onQuestion(kAt100, [this] { holdPedal(0.9); });
+    CTpsCalibration calibration(*m_device, m_ui, secondTrack(*m_device, {700, 100}));
+
+    EXPECT_EQ(calibration.run(), ETpsCalibrationEnd::Completed) << transcriptText();
+    const auto stored =
+        sim().withController([](sim::CControllerModel& c) { return c.correlationTable(); });
+    const auto line = tpsCorrelationLine(175, 700, 775, 100);
+    EXPECT_EQ(stored, std::vector<std::uint16_t>(line->begin(), line->end()));
+    EXPECT_GT(stored[175], stored[775]);
+    const LoadAxis& axis4 = m_device->config().m_mapCoordinatesEmu4;
+    EXPECT_LT(axis4[0], axis4[15]);
+    EXPECT_TRUE(completionShown());
+}
+
+TEST_F(TpsCalibration, ASecondTrackMattersOnlyWhereTheCorrelationIsBuilt) {
+    m_ui.onQuestion(kAt100, [this] { holdPedal(0.9); });
+    // A flat second track leaves no line to draw: refused before anything is written.
+    answerOk(3);
+    CTpsCalibration flat(*m_device, m_ui, secondTrack(*m_device, {300, 300}));
+    EXPECT_EQ(flat.run(), ETpsCalibrationEnd::Refused);
+    EXPECT_EQ(requests(), (Requests{"2/2", "2/6"}));
+
+    // Firmware 295 builds no correlation: the same readings set the axes, nothing more.
+    m_device->config().m_devInfo.m_version = 295;
+    holdPedal(0.1);
+    sim().transcript().clear();
+    answerOk(3);
+    CTpsCalibration older(*m_device, m_ui, secondTrack(*m_device, {300, 300}));
+    EXPECT_EQ(older.run(), ETpsCalibrationEnd::Completed);
+    EXPECT_EQ(requests(), (Requests{"2/2", "2/6", "31", "32"}));
+
+    // Nor does a single TPS (bit 4 clear).
+    m_device->config().m_devInfo.m_version = 303;
+    m_device->config().m_base.m_flags &= ~0x10;
+    holdPedal(0.1);
+    sim().transcript().clear();
+    answerOk(3);
+    CTpsCalibration single(*m_device, m_ui, secondTrack(*m_device, {300, 300}));
+    EXPECT_EQ(single.run(), ETpsCalibrationEnd::Completed);
+    EXPECT_EQ(requests(), (Requests{"2/2", "2/6", "31", "32"}));
+}
+
+TEST_F(TpsCalibration, ACorrelationThatDoesNotReadBackIsWrittenFiveTimesThenReported) {
+    answerOk(4);
+    m_ui.onQuestion(kAt100, [this] { holdPedal(0.9); });
+    // Every read-back differs from what was written: the controller lost an entry.
+    m_ui.onWait([this](int ms) {
+        if (ms != 2000)
+            return;
+        sim().withController([](sim::CControllerModel& c) {
+            auto table = c.correlationTable();
+            table[512] ^= 1;
+            c.setCorrelationTable(table);
+            return 0;
+        });
+    });
+    EXPECT_EQ(run(), ETpsCalibrationEnd::Failed);
+    EXPECT_EQ(sim().transcript().countRequests(2, 61), 5u);
+    EXPECT_EQ(sim().transcript().countRequests(2, 10), 5u);
+    EXPECT_EQ(m_ui.messages().back().text, "Nie powiodło się wpisanie ustawień do urządzenia!");
+    EXPECT_FALSE(completionShown());
+}
+
 TEST_F(TpsCalibration, APedalThatDidNotMoveIsRefusedBeforeAnythingIsWritten) {
     answerOk(3);
     const CDeviceConfig before = m_device->config();

@@ -1,9 +1,14 @@
 // The editing pages' life in the main window, and the value combo they share.
+#include "support/fake_clock.h"
+#include "support/recording_ui.h"
+#include "support/responding_serial.h"
+
 #include "document/veko2012_doc.h"
 #include "lang/languages.h"
 #include "lang/translation.h"
 #include "link/lpg_device.h"
 #include "ui/controls/multi_page_ctrl.h"
+#include "ui/pages/common/block_write.h"
 #include "ui/pages/common/config_page.h"
 #include "ui/pages/common/value_combo.h"
 #include "ui/shell/main_frame.h"
@@ -12,6 +17,12 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPointer>
+#include <QTimer>
+
+#include <atomic>
+#include <chrono>
+#include <optional>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -61,6 +72,32 @@ TEST(ConfigPages, AreFilledWhenBuiltFollowTheLinkAndAreRebuiltOnlyAfterTheHandle
     ASSERT_EQ(built.size(), 2u);
     EXPECT_TRUE(built[0].isNull());
     EXPECT_GE(built[1]->fills, 1);
+}
+
+// A page's write on a slow link: the window goes on painting and, once the write has lasted
+// over 300 ms, shows the wait cursor, which goes when the write has ended.
+TEST(ConfigPages, ASlowWriteKeepsTheWindowPaintingAndShowsTheWaitCursor) {
+    test::CFakeClock clock; // unanswered attempts after the first take no time
+    test::CRecordingUi ui;
+    std::atomic<bool> painted{false};
+    std::atomic<bool> cursorShown{false};
+    std::atomic<bool> first{true};
+    CLPGDevice device(std::make_unique<test::CRespondingSerial>([&](const test::SSeenRequest&) {
+        // The first answer is late: long enough for both signs of work to appear.
+        for (int waited = 0; first && waited < 5000 && !(painted && cursorShown); waited += 10) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            cursorShown = QApplication::overrideCursor() != nullptr;
+        }
+        first = false;
+        return std::optional<test::CRespondingSerial::Bytes>();
+    }));
+    device.setConnected(true);
+    QTimer::singleShot(0, [&] { painted = true; });
+    EXPECT_FALSE(writeBlockShowingFailure(device, ui, EBlock::Base, page_message::kWriteFailed));
+    EXPECT_TRUE(painted);
+    EXPECT_TRUE(cursorShown);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(ui.messages().size(), 1u);
 }
 
 TEST(ValueCombo, SelectsByStoredValueShowsNothingUnknownAndKeepsItAcrossLanguages) {

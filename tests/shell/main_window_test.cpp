@@ -5,7 +5,10 @@
 #include "lang/translation.h"
 #include "link/lpg_device.h"
 #include "sim/simulator.h"
+#include "ui/controls/cell_array.h"
+#include "ui/controls/dialog_scaling.h"
 #include "ui/controls/msm_caption_bar.h"
+#include "ui/controls/multi_page_button.h"
 #include "ui/controls/multi_page_ctrl.h"
 #include "ui/controls/transparent_bar_display.h"
 #include "ui/pages/readings/readings_dlg.h"
@@ -15,9 +18,12 @@
 #include "ui/shell/readings_view.h"
 #include "ui/shell/veko_app.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QSplitter>
 
 #include <gtest/gtest.h>
@@ -94,6 +100,59 @@ TEST_F(DemoApplication, KeepsItsMinimumSizeAndPaneShares) {
     EXPECT_EQ(frame.size(), QSize(1280, 800));
     EXPECT_EQ(frame.splitter()->sizes().at(0), 160);
     EXPECT_EQ(frame.captionBar()->captionFont().pixelSize(), 16);
+}
+
+// At the minimum size with the charts in the upper pane, the lower pane has the least room:
+// every page there keeps its text at 8 pt or more, and its tab and its grids' header cells hold
+// their text.
+TEST_F(DemoApplication, EveryLowerPageStaysReadableAtTheMinimumSizeWithTheCharts) {
+    ASSERT_TRUE(m_app.start());
+    CMainFrame& frame = m_app.frame();
+    // A 24-volt controller with every emulator on: the most tabs, the calibration pages too.
+    CDeviceConfig& config = m_app.doc().device().config();
+    config.m_devInfo.m_deviceID = 25;
+    config.m_base.m_emuEnable = {1, 1, 1, 1};
+    config.m_serviceSetup.m_advancedFlags2 |= 0x10;
+    config.m_serviceSetup.m_advancedFlags2 &= ~0x80;
+    config.m_serviceSetup.m_tpsDigitEmuEnable = 1;
+    frame.mainView()->createPages();
+    frame.show();
+    frame.resize(800, 530);
+    m_app.frame().readingsView()->pageCtrl()->activatePage(1);
+    CMultiPageCtrl* pages = frame.mainView()->pageCtrl();
+    const int readable = readableFontPixelSize(frame);
+    int grids = 0;
+    for (int index = 0; index < pages->getPageCount(); ++index) {
+        pages->activatePage(index);
+        QApplication::processEvents();
+        QWidget* page = pages->getPage(index);
+        // The active tab's bold title, whole in its tab.
+        const QWidget* tab = pages->getButton(index)->widget();
+        QFont bold = tab->font();
+        bold.setBold(true);
+        EXPECT_GE(tab->width(), QFontMetrics(bold).horizontalAdvance(pages->getTitle(index)))
+            << pages->getTitle(index).toStdString();
+        for (const QWidget* widget : page->findChildren<QWidget*>()) {
+            if (widget->isVisible()) {
+                EXPECT_GE(QFontInfo(widget->font()).pixelSize(), readable)
+                    << pages->getTitle(index).toStdString() << ": "
+                    << widget->metaObject()->className();
+            }
+        }
+        for (const CCellArray* grid : page->findChildren<CCellArray*>()) {
+            ++grids;
+            QFont smallest = grid->font();
+            smallest.setPixelSize(readable);
+            const QFontMetrics metrics(smallest);
+            for (int column = 0; column < grid->columns(); ++column) {
+                EXPECT_GE(grid->cellRect(-1, column).width(),
+                          metrics.horizontalAdvance(grid->columnHeader(column)))
+                    << pages->getTitle(index).toStdString() << ": "
+                    << grid->columnHeader(column).toStdString();
+            }
+        }
+    }
+    EXPECT_GT(grids, 0);
 }
 
 TEST_F(DemoApplication, LanguageSwitchRetitlesPagesMenuAndCaption) {

@@ -11,6 +11,8 @@
 #include "link/lpg_device.h"
 #include "link/serial_settings.h"
 #include "ui/controls/transparent_bar_display.h"
+#include "ui/pages/devdata/dev_data_dlg.h"
+#include "ui/pages/egt/egt_dlg.h"
 #include "ui/pages/readings/console.h"
 #include "ui/pages/readings/readings_dlg.h"
 #include "ui/shell/qt_user_interface.h"
@@ -22,7 +24,9 @@
 #include <QTimer>
 
 #include <atomic>
+#include <chrono>
 #include <optional>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -169,6 +173,38 @@ TEST(ReadingsBackgroundReads, LeaveTheCursorAndInputAlone) {
     for (int i = 0; i < 10; ++i) // the fault and counter reads both come round
         page.refresh();
     EXPECT_GT(requests.load(), 0);
+    EXPECT_EQ(underWaitCursor.load(), 0);
+}
+
+// The protection page (every 200 ms) and the device data page (every 2.2 s) read on their own
+// too: a slow answer must not bring up the wait cursor or hold input back.
+TEST(ReadingsBackgroundReads, TheProtectionAndDeviceDataPagesReadTheSameWay) {
+    test::CFakeClock clock;
+    std::atomic<int> requests{0};
+    std::atomic<int> underWaitCursor{0};
+    std::atomic<bool> slowNext{true};
+    CLPGDevice device(std::make_unique<test::CRespondingSerial>([&](const test::SSeenRequest&) {
+        ++requests;
+        // A slow link: long past the 300 ms after which a user's command shows the cursor.
+        if (slowNext.exchange(false)) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(400));
+            if (QApplication::overrideCursor() != nullptr)
+                ++underWaitCursor;
+        }
+        return std::optional<test::CRespondingSerial::Bytes>();
+    }));
+    device.setConnected(true);
+    device.config().m_devInfo.m_version = 0x12F;
+    device.config().m_tempomatSetup.m_extExhaustTemprMask = 0x0001;
+    CEGTDlg protection(device);
+    protection.refresh();
+    const int protectionRequests = requests.load();
+    slowNext = true;
+    CDevDataDlg deviceData(device, nullptr);
+    for (int tick = 0; tick < 11 && requests.load() == protectionRequests; ++tick)
+        deviceData.refresh();
+    EXPECT_GT(protectionRequests, 0);
+    EXPECT_GT(requests.load(), protectionRequests);
     EXPECT_EQ(underWaitCursor.load(), 0);
 }
 

@@ -1,10 +1,10 @@
 // torva-screenshots [--guide] FOLDER: the main window in demo mode (the settings page in front,
 // then each editing page that has a picture of its own), its dialogs, a drive's coverage over the
-// first calibration page, and the backups dialog comparing it with a settings file, in Polish and
-// in English, at 1280 × 800 and at the 800 × 530 minimum, and the main window at 1280 × 800, the
-// settings page and the axis dialogs in every other language with a file, saved as PNG files for
-// people to look at. With --guide: only the pictures the user guide shows, in Polish and English,
-// of the demo car driving on gas.
+// first calibration page, the backups dialog comparing it with a settings file, and the window
+// with that file open offline, in Polish and in English, at 1280 × 800 and at the 800 × 530
+// minimum, and the main window at 1280 × 800, the settings page and the axis dialogs in every
+// other language with a file, saved as PNG files for people to look at. With --guide: only the
+// pictures the user guide shows, in Polish and English, of the demo car driving on gas.
 #include "config/config_diff_groups.h"
 #include "config/settings_io.h"
 #include "diag/diag_file.h"
@@ -22,10 +22,12 @@
 #include "ui/pages/calibration/emu_definition_dlg.h"
 #include "ui/pages/calibration/rpm_definition_dlg.h"
 #include "ui/pages/charts/osc_dlg.h"
+#include "ui/pages/common/page_texts.h"
 #include "ui/pages/common/value_combo.h"
 #include "ui/pages/devdata/dev_data_dlg.h"
 #include "ui/pages/maps/map_coverage_view.h"
 #include "ui/pages/maps/map_grid.h"
+#include "ui/pages/maps/value_entry_dlg.h"
 #include "ui/pages/sensors/fuel_sensor_dlg.h"
 #include "ui/pages/settings/settings_dlg.h"
 #include "ui/pages/tps/seq_calibration_dlg.h"
@@ -34,8 +36,10 @@
 #include "ui/pages/tps/tps_correlation_chart.h"
 #include "ui/shell/backups_dlg.h"
 #include "ui/shell/main_frame.h"
+#include "ui/shell/main_menu.h"
 #include "ui/shell/main_view.h"
 #include "ui/shell/no_connection_dlg.h"
+#include "ui/shell/offline_commands.h"
 #include "ui/shell/readings_view.h"
 #include "ui/shell/veko_app.h"
 #include "ui/shell/veko_doc.h"
@@ -45,7 +49,10 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 
 #include <cmath>
 #include <cstdio>
@@ -109,6 +116,15 @@ int saveAxisDialogs(const torva::CDeviceConfig& config, QWidget* parent, const Q
     processEventsFor(100);
     failures +=
         !saveWidget(rpm, QStringLiteral("%1/rpm-definition-refused-%2.png").arg(folder, language));
+    // The map tools' value entry, refusing a value above the time map's ceiling.
+    CValueEntryDlg entry(translatedText("Ustaw wartość"), translatedText("Wartość:"),
+                         QStringLiteral("3.5"), {0, 20, "0.0", "20.0"}, parent);
+    entry.show();
+    entry.field()->setText(QStringLiteral("25.5"));
+    entry.okButton()->click();
+    entry.adjustSize();
+    processEventsFor(100);
+    failures += !saveWidget(entry, QStringLiteral("%1/value-entry-%2.png").arg(folder, language));
     return failures;
 }
 
@@ -326,6 +342,52 @@ int saveEveryLanguage(torva::CVeko2012App& app, const QString& folder) {
     return failures;
 }
 
+// The window with a settings file open offline and changed (the live controls disabled), its
+// File menu, and the question before unsaved changes would be lost.
+int saveOfflineWindow(torva::CVeko2012App& app, const std::string& file, const QString& folder,
+                      const QString& language) {
+    using namespace torva;
+    int failures = 0;
+    CMainFrame& frame = app.frame();
+    if (!frame.offlineCommands().open(file)) {
+        std::fprintf(stderr, "could not open %s offline\n", file.c_str());
+        return 1;
+    }
+    CLPGDevice& device = app.doc().device();
+    device.config().m_base.m_switchTempr += 5;
+    device.writeBlock(EBlock::Base);
+    for (const QSize size : {QSize(1280, 800), QSize(800, 530)}) {
+        frame.resize(size);
+        processEventsFor(700);
+        failures += !saveWidget(frame, QStringLiteral("%1/offline-%2-%3x%4.png")
+                                           .arg(folder, language)
+                                           .arg(size.width())
+                                           .arg(size.height()));
+    }
+    if (QMenu* menu = frame.mainMenu()->findAction(PL("Plik"))->menu()) {
+        menu->popup(frame.mapToGlobal(QPoint(0, 0)));
+        processEventsFor(300);
+        failures +=
+            !saveWidget(*menu, QStringLiteral("%1/offline-file-menu-%2.png").arg(folder, language));
+        menu->close();
+    }
+    // The question is modal: pictured once it is up, then answered Cancel.
+    QTimer::singleShot(300, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            failures += !saveWidget(
+                *box, QStringLiteral("%1/offline-unsaved-%2.png").arg(folder, language));
+            box->button(QMessageBox::Cancel)->click();
+        }
+    });
+    frame.offlineCommands().mayLeaveFile();
+    // Back to the demo controller, the change left unsaved.
+    app.doc().closeOffline();
+    app.doc().searchAndConnect();
+    frame.onOfflineChanged();
+    processEventsFor(700);
+    return failures;
+}
+
 // A user interface that hands one prepared file to the next file choice.
 class CFileChoiceUi : public torva::CHeadlessUserInterface {
 public:
@@ -520,6 +582,12 @@ int main(int argc, char** argv) {
                 failures += !saveWidget(frame, folder + QStringLiteral("/%1-").arg(name) + suffix);
             }
             pages->activatePage(0);
+            // The charts in the upper pane, with the settings page below them.
+            CMultiPageCtrl* upper = frame.readingsView()->pageCtrl();
+            upper->activatePage(1);
+            processEventsFor(600);
+            failures += !saveWidget(frame, folder + QStringLiteral("/charts-") + suffix);
+            upper->activatePage(0);
         }
         failures += saveAxisDialogs(app.doc().device().config(), &frame, folder,
                                     QString::fromLatin1(language.name));
@@ -544,6 +612,7 @@ int main(int argc, char** argv) {
                                      .arg(size.height());
             failures += !saveWidget(backups, path);
         }
+        failures += saveOfflineWindow(app, example, folder, QString::fromLatin1(language.name));
     }
     QFile::remove(QString::fromStdString(example));
     app.shutdown();

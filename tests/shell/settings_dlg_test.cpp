@@ -11,6 +11,7 @@
 #include "ui/pages/common/value_combo.h"
 #include "ui/pages/sensors/fuel_sensor_dlg.h"
 #include "ui/pages/sensors/fuel_sensor_rules.h"
+#include "ui/pages/settings/settings_combos.h"
 #include "ui/pages/settings/settings_dlg.h"
 #include "ui/shell/main_frame.h"
 #include "ui/shell/main_view.h"
@@ -22,7 +23,11 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -94,6 +99,67 @@ TEST_F(SettingsPageSim, UpDownsBoxesAndCombosWriteTheirBlocks) {
     EXPECT_TRUE(m_ui.messages().empty());
 }
 
+TEST_F(SettingsPageSim, ChoosingWhatIsAlreadySelectedSendsNothing) {
+    // Re-choosing the TPS type would overwrite the calibrated channel-3 axis, zero the
+    // thresholds, write four blocks and reset the controller.
+    const CDeviceConfig before = m_doc.device().config();
+    for (const ESettingsCombo combo :
+         {ESettingsCombo::TpsType, ESettingsCombo::FuelType, ESettingsCombo::InjectionControl,
+          ESettingsCombo::GasSensor}) {
+        choose(m_page->combo(combo), comboValue(combo, before));
+    }
+    EXPECT_EQ(sim().transcript().size(), 0u) << transcriptText();
+    EXPECT_EQ(m_doc.device().config().m_mapCoordinatesEmu3, before.m_mapCoordinatesEmu3);
+    EXPECT_EQ(m_doc.device().config().m_serviceSetup.m_tpsCutOff,
+              before.m_serviceSetup.m_tpsCutOff);
+}
+
+TEST_F(SettingsPageSim, FuelTypeShowsLpgOrCngAndTheSensorTypeOnlyAPresetTheControllerHolds) {
+    EXPECT_EQ(m_page->combo(ESettingsCombo::FuelType)->currentText(), "LPG");
+    SSensorsSetup& sensors = m_doc.device().config().m_sensorsSetup;
+    setFuelThresholds(sensors, {8, 15, 35, 60}); // calibrated by hand: no preset's
+    m_page->fillFromConfig();
+    EXPECT_EQ(m_page->fuelSensorCombo()->currentIndex(), -1);
+    EXPECT_FALSE(m_page->fuelSensorCombo()->selectedValue());
+    setFuelThresholds(sensors, {65, 55, 42, 30});
+    sensors.m_fuelRes = 0;
+    m_page->fillFromConfig();
+    EXPECT_EQ(m_page->fuelSensorCombo()->selectedValue(), fuel_sensor::kOhm1090);
+}
+
+TEST_F(SettingsPageSim, AWheelOverAnUnfocusedFieldScrollsThePageAndChangesNothing) {
+    m_page->resize(800, 400);
+    m_page->show();
+    m_page->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_page.get()));
+    auto* scroll = m_page->findChild<QScrollArea*>();
+    ASSERT_NE(scroll, nullptr);
+    CUpDownField* field = m_page->spinField(ESettingsSpin::SwitchRpm);
+    CValueCombo* combo = m_page->combo(ESettingsCombo::InjectorType);
+    const CDeviceConfig before = m_doc.device().config();
+    const auto wheel = [](QWidget* target, int steps) {
+        const QPointF at = QRectF(target->rect()).center();
+        QWheelEvent event(at, target->mapToGlobal(at), {}, {0, -120 * steps}, Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(target, &event);
+    };
+    scroll->verticalScrollBar()->setValue(0);
+    scroll->setFocus(); // neither the field nor the combo has it
+    wheel(field, 1);
+    wheel(combo, 1);
+    EXPECT_EQ(m_doc.device().config().m_base.m_switchRPM, before.m_base.m_switchRPM);
+    EXPECT_EQ(m_doc.device().config().m_adv.m_injectorType, before.m_adv.m_injectorType);
+    EXPECT_EQ(sim().transcript().size(), 0u) << transcriptText();
+    if (scroll->verticalScrollBar()->maximum() > 0) {
+        EXPECT_GT(scroll->verticalScrollBar()->value(), 0) << "the page scrolls instead";
+    }
+
+    // With the focus the wheel is the user's choice.
+    field->setFocus();
+    wheel(field, -1);
+    EXPECT_EQ(m_doc.device().config().m_base.m_switchRPM, before.m_base.m_switchRPM + 20);
+}
+
 TEST_F(SettingsPageSim, TheSensorDialogChoosesATypeAndThePageShowsIt) {
     QTimer chooser;
     QObject::connect(&chooser, &QTimer::timeout, [] {
@@ -163,6 +229,32 @@ TEST(SettingsPage, IsTheFirstPageForEveryControllerAndRebuildsAfterItsHandler) {
         EXPECT_TRUE(ui.messages().empty());
         EXPECT_GE(frame.mainView()->pageCtrl()->getPageCount(), 1);
     }
+}
+
+TEST(SettingsPage, RowsWhoseBlockTheFirmwareLacksAreDisabledAndSayWhatItNeeds) {
+    test::CRecordingUi ui;
+    CVeko2012Doc doc;
+    doc.device().setDemo(true);
+    doc.device().setConnected(true);
+    doc.device().config().m_devInfo.m_deviceID = 25;
+    doc.device().config().m_devInfo.m_version = 265; // no tempomat block before 266
+    CSettingsDlg page(doc);
+    page.fillFromConfig();
+    page.connectionChanged(true);
+    for (QWidget* row : std::initializer_list<QWidget*>{
+             page.spinField(ESettingsSpin::RpmDetect), page.spinField(ESettingsSpin::DetectTime),
+             page.checkBox(ESettingsCheck::Tempomat), page.combo(ESettingsCombo::IgnitionOrder)}) {
+        EXPECT_FALSE(row->isEnabled());
+        EXPECT_TRUE(row->toolTip().contains("1.10")) << row->toolTip().toStdString();
+    }
+    EXPECT_TRUE(page.spinField(ESettingsSpin::SwitchRpm)->isEnabled());
+    EXPECT_TRUE(page.combo(ESettingsCombo::FuelType)->isEnabled());
+
+    doc.device().config().m_devInfo.m_version = 266;
+    page.fillFromConfig();
+    EXPECT_TRUE(page.spinField(ESettingsSpin::RpmDetect)->isEnabled());
+    EXPECT_TRUE(page.combo(ESettingsCombo::IgnitionOrder)->isEnabled());
+    EXPECT_TRUE(page.checkBox(ESettingsCheck::Tempomat)->toolTip().isEmpty());
 }
 
 } // namespace

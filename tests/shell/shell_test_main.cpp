@@ -1,4 +1,5 @@
 #include "lang/translation.h"
+#include "ui/controls/wheel_guard.h"
 
 #include <QApplication>
 
@@ -12,6 +13,8 @@ int main(int argc, char** argv) {
     }
     torva::openLanguageFiles();
     QApplication application(argc, argv);
+    // As the program runs: a wheel changes only the control that has the focus.
+    torva::CWheelGuard::install();
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -106,6 +106,81 @@ TEST_F(MapGridAgainstSimulator, CoupledTpsStepUpdatesChannelFourInTheRecordAndUn
     EXPECT_EQ(simBlock(8), recordBlock(8));
 }
 
+TEST_F(MapGridAgainstSimulator, ARefusedStepShowsItsMessageLeavesTheMapAndSendsNoCoupledStep) {
+    CLPGDevice& device = connect();
+    device.config().m_base.m_flags |= kCoupledTpsFlag;
+    fill(6, 10);
+    fill(8, 10);
+    const Bytes held = simBlock(6);
+    CMapEmu3 map(device);
+    map.selectRect(1, 1, 2, 2);
+    sim().setSilent(true); // the partial write is not taken
+    EXPECT_EQ(map.incrementSelected(1), EEditResult::Failed);
+    sim().setSilent(false);
+    ASSERT_EQ(m_ui.messages().size(), 1u);
+    EXPECT_EQ(m_ui.messages()[0].text, "Nie powiodło się wpisanie ustawień do urządzenia!");
+    EXPECT_EQ(m_ui.messages()[0].icon, EIcon::Error);
+    EXPECT_EQ(map.cellValue(1, 1), 10);
+    EXPECT_EQ(device.config().m_mapEmu3[1][1], 10);
+    EXPECT_EQ(simBlock(6), held);
+    EXPECT_TRUE(requests(28).empty()) << "channel 4 stepped alone";
+    EXPECT_EQ(device.config().m_mapEmu4[1][1], 10);
+    EXPECT_FALSE(map.canUndo());
+}
+
+TEST_F(MapGridAgainstSimulator, AStepStoresOnlyTheCellsItSteppedInTheRecord) {
+    CLPGDevice& device = connect();
+    // A cell above the page's ceiling of 30, as a settings file may bring it: the controller
+    // keeps it, so the record must too.
+    MapValues map6{};
+    map6[0][0] = 50;
+    ASSERT_TRUE(writeMapImage(device, 6, map6));
+    CMapEmu3 map(device);
+    map.selectRect(5, 5, 5, 5);
+    ASSERT_EQ(map.incrementSelected(1), EEditResult::Done);
+    EXPECT_EQ(device.config().m_mapEmu3[0][0], 50);
+    EXPECT_EQ(device.config().m_mapEmu3[5][5], 1);
+    EXPECT_EQ(simBlock(6), recordBlock(6));
+}
+
+TEST_F(MapGridAgainstSimulator, ToolsOnCoupledChannelThreeWriteBothMapsAndOneUndoRestoresBoth) {
+    CLPGDevice& device = connect();
+    device.config().m_base.m_flags |= kCoupledTpsFlag;
+    fill(6, 0);
+    fill(8, 5);
+    const Bytes emu3Before = simBlock(6);
+    const Bytes emu4Before = simBlock(8);
+    CMapEmu3 map(device);
+    map.selectRect(0, 0, 1, 1);
+
+    ASSERT_EQ(map.addToSelected(3), EEditResult::Done);
+    EXPECT_EQ(device.config().m_mapEmu3[1][1], 3);
+    EXPECT_EQ(device.config().m_mapEmu4[1][1], 8); // its own value, moved the same way
+    EXPECT_EQ(device.config().m_mapEmu4[2][2], 5);
+    EXPECT_EQ(requests(blockInfo(EBlock::EmuMap3).code).size(), 2u); // fill, then the tool
+    EXPECT_EQ(requests(blockInfo(EBlock::EmuMap4).code).size(), 2u);
+    EXPECT_EQ(simBlock(6), recordBlock(6));
+    EXPECT_EQ(simBlock(8), recordBlock(8));
+
+    // A tool that would take channel 4 out of its range changes neither map.
+    EXPECT_EQ(map.addToSelected(23), EEditResult::Refused); // 8 + 23 > 30
+    EXPECT_EQ(requests(blockInfo(EBlock::EmuMap3).code).size(), 2u);
+
+    ASSERT_EQ(map.paste("-20\t-21\n"), EEditResult::Done);
+    EXPECT_EQ(device.config().m_mapEmu4[0][1], -21);
+
+    ASSERT_EQ(map.undo(), EEditResult::Done);
+    ASSERT_EQ(map.undo(), EEditResult::Done);
+    EXPECT_FALSE(map.canUndo());
+    EXPECT_EQ(simBlock(6), emu3Before);
+    EXPECT_EQ(simBlock(8), emu4Before);
+
+    // Uncoupled, the tools leave channel 4 alone.
+    device.config().m_base.m_flags &= ~kCoupledTpsFlag;
+    ASSERT_EQ(map.setSelectedTo(-7), EEditResult::Done);
+    EXPECT_EQ(device.config().m_mapEmu4[0][0], 5);
+}
+
 TEST_F(MapGridAgainstSimulator, EveryToolWritesTheWholeMapOnceAndUndoRestoresTheExactBlock) {
     CLPGDevice& device = connect();
     fill(2, 10);

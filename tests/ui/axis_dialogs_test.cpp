@@ -21,10 +21,16 @@ TEST(AxisDialogs, DefinitionDialogTakesOnlyWhatTheRulesAccept) {
     dialog.minValueEdit()->setText("0,5"); // a decimal comma
     dialog.maxValueEdit()->setText("4.5");
     dialog.minRpmEdit()->setText("800");
-    dialog.maxRpmEdit()->setText("1400"); // below 1500: refused without a word
+    dialog.maxRpmEdit()->setText("1400"); // below 1500: refused, naming the limit
     dialog.okButton()->click();
     EXPECT_TRUE(dialog.isVisible());
-    EXPECT_TRUE(dialog.problemLabel()->isHidden());
+    EXPECT_TRUE(dialog.problemLabel()->text().contains("1500"));
+
+    dialog.maxValueEdit()->setText("0.2"); // maximum below the minimum
+    dialog.okButton()->click();
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.problemLabel()->text(), "Maksymalna wartość musi być większa od minimalnej.");
+    dialog.maxValueEdit()->setText("4.5");
 
     dialog.minRpmEdit()->setText("1500");
     dialog.maxRpmEdit()->setText("1600"); // points would repeat: the smallest span is named
@@ -47,6 +53,10 @@ TEST(AxisDialogs, RpmDialogBuildsTheAxisFromItsRange) {
     dialog.maxRpmEdit()->setText("max");
     dialog.okButton()->click();
     EXPECT_TRUE(dialog.isVisible());
+    EXPECT_FALSE(dialog.problemLabel()->isHidden());
+    dialog.maxRpmEdit()->setText("7000"); // above the limit
+    dialog.okButton()->click();
+    EXPECT_TRUE(dialog.problemLabel()->text().contains("6000"));
     dialog.maxRpmEdit()->setText("4000");
     dialog.okButton()->click();
     ASSERT_EQ(dialog.result(), QDialog::Accepted);

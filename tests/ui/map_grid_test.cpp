@@ -1,5 +1,6 @@
-// A test page with a channel's time and emulation grids, driven by mouse and keyboard against
-// the controller simulator, the way the calibration pages will host them.
+// The map grids as a fitter drives them on the channel-1 calibration page, mouse and keyboard
+// against the controller simulator: what the grids show, what reaches the controller, and what
+// the page refuses and says why.
 #include "fixture/device_sim_fixture.h"
 
 #include "config/block_codec.h"
@@ -7,151 +8,277 @@
 #include "link/lpg_device.h"
 #include "link/serial_settings.h"
 #include "maps/map_classes.h"
+#include "support/recording_ui.h"
+#include "ui/pages/calibration/calibration_pages.h"
+#include "ui/pages/common/up_down_field.h"
+#include "ui/pages/common/value_combo.h"
 #include "ui/pages/maps/map_grid.h"
+#include "ui/pages/maps/value_entry_dlg.h"
 
-#include <QHBoxLayout>
+#include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
+
+#include <cmath>
 
 using namespace torva;
+using Bytes = std::vector<std::uint8_t>;
 
 namespace {
 
-// Channel 1's two grids side by side with the page's key routing: L/R choose the grid, the
-// active grid's Ctrl+Up/Down step also moves the other by the coupling, arrows move both
-// selections.
-class CMapTestPage : public QWidget {
-public:
-    CMapTestPage(CLPGDevice& device, double emuPerPercent)
-        : m_edit(device), m_emuPerPercent(emuPerPercent) {
-        auto* layout = new QHBoxLayout(this);
-        auto* timeView = new CCellArray;
-        auto* emuView = new CCellArray;
-        layout->addWidget(timeView);
-        layout->addWidget(emuView);
-        m_time = new CMapGrid(std::make_unique<CMapTime>(device), *timeView, &m_edit);
-        m_emu = new CMapGrid(std::make_unique<CMapEmu1>(device), *emuView);
-        for (CMapGrid* grid : {m_time, m_emu}) {
-            grid->view().setKeyHandler([this](QKeyEvent* event) { return routeKey(event); });
-            connect(&grid->view(), &CCellArray::cellDragged, this, [this] { mirrorSelection(); });
-            connect(&grid->view(), &CCellArray::cellPressed, this, [this] { mirrorSelection(); });
-        }
+// The in-place editor that is open over a grid.
+QLineEdit* openEditor(CCellArray& view) {
+    for (QLineEdit* editor : view.findChildren<QLineEdit*>()) {
+        if (editor->isVisible())
+            return editor;
     }
-
-    CMapGrid& time() { return *m_time; }
-    CMapGrid& emu() { return *m_emu; }
-    CMapGrid& active() { return m_emu->view().hasFocus() ? *m_emu : *m_time; }
-    CMapGrid& passive() { return &active() == m_emu ? *m_time : *m_emu; }
-
-private:
-    bool routeKey(QKeyEvent* event) {
-        if (event->key() == Qt::Key_L || event->key() == Qt::Key_R) {
-            (event->key() == Qt::Key_L ? m_time : m_emu)->view().setFocus();
-            return true;
-        }
-        const bool control = event->modifiers() & Qt::ControlModifier;
-        if (control && (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down)) {
-            const double sign = event->key() == Qt::Key_Up ? 1 : -1;
-            active().map().incrementSelected(sign * active().step());
-            if (m_emuPerPercent != 0 && &active() == m_emu)
-                passive().map().incrementSelected(-sign * m_emuPerPercent * active().step());
-            return true;
-        }
-        const bool handled = active().handleKey(event);
-        mirrorSelection();
-        return handled;
-    }
-
-    void mirrorSelection() {
-        const SCellSelection s = active().map().getSelection();
-        passive().map().clearSelection();
-        if (s.any)
-            passive().map().selectRect(s.firstColumn, s.firstRow, s.lastColumn, s.lastRow);
-    }
-
-    CMapEditEmu1 m_edit;
-    double m_emuPerPercent;
-    CMapGrid* m_time = nullptr;
-    CMapGrid* m_emu = nullptr;
-};
+    return nullptr;
+}
 
 class MapGridPage : public test::CDeviceSimFixture {
 protected:
-    QPoint centreOf(CCellArray& view, int row, int column) {
-        return view.cellRect(row, column).center();
+    // A connected controller with both channel-1 maps at value, shown on its page.
+    CCalibration1& showPage(double time, double emulation) {
+        CLPGDevice& device = connect();
+        fill(1, time);
+        fill(2, emulation);
+        m_page = std::make_unique<CCalibration1>(device);
+        m_page->fillFromConfig();
+        m_page->resize(1280, 800);
+        m_page->show();
+        m_page->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(m_page.get()));
+        sim().transcript().clear();
+        return *m_page;
+    }
+    void fill(int mapNumber, double value) {
+        MapValues map;
+        for (auto& row : map)
+            row.fill(value);
+        ASSERT_TRUE(writeMapImage(*m_device, mapNumber, map));
+    }
+    CCellArray& timeView() { return m_page->timeGrid().view(); }
+    CCellArray& emuView() { return m_page->emulationGrid().view(); }
+    void click(CCellArray& view, int row, int column) {
+        QTest::mouseClick(&view, Qt::LeftButton, {}, view.cellRect(row, column).center());
+    }
+    void setCoupling(double msPerPercent) {
+        for (long click = 0; click < std::lround(msPerPercent * 10); ++click)
+            m_page->emuPerPercentField()->stepBy(1);
+    }
+    Bytes simBlock(EBlock block) { return sim().blockImage(blockInfo(block).code); }
+    Bytes recordBlock(EBlock block) { return encodeBlock(block, m_device->config()); }
+    std::size_t writesOf(EBlock block) {
+        return sim().transcript().countRequests(blockInfo(block).code);
     }
 
     test::CProcessStateGuard m_processState;
+    test::CRecordingUi m_ui;
+    std::unique_ptr<CCalibration1> m_page;
 };
 
 TEST_F(MapGridPage, MouseKeysAndCouplingReachTheSimulatorAndTheGridShowsThem) {
-    CLPGDevice& device = connect();
-    ASSERT_TRUE(writeMapImage(device, 1, MapValues{}));
-    ASSERT_TRUE(writeMapImage(device, 2, MapValues{}));
-    CMapTestPage page(device, 0.5);
-    page.resize(1280, 800);
-    page.show();
-    page.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&page));
-    page.time().refresh();
-    page.emu().refresh();
-    CCellArray& emuView = page.emu().view();
+    CCalibration1& page = showPage(0, 0);
+    setCoupling(0.5);
 
     // Drag over rows 2-3, columns 4-5 of the emulation grid; the time grid follows.
-    QTest::mousePress(&emuView, Qt::LeftButton, {}, centreOf(emuView, 2, 4));
-    QMouseEvent move(QEvent::MouseMove, centreOf(emuView, 3, 5),
-                     emuView.mapToGlobal(centreOf(emuView, 3, 5)), Qt::NoButton, Qt::LeftButton,
-                     Qt::NoModifier);
-    QApplication::sendEvent(&emuView, &move);
-    QTest::mouseRelease(&emuView, Qt::LeftButton, {}, centreOf(emuView, 3, 5));
-    EXPECT_TRUE(page.time().map().isSelected(5, 3));
-    EXPECT_EQ(emuView.cell(2, 4).bkColor(), QColor(255, 255, 255));
-    EXPECT_EQ(emuView.rowHeader(0).isEmpty(), false);
+    QTest::mousePress(&emuView(), Qt::LeftButton, {}, emuView().cellRect(2, 4).center());
+    QMouseEvent move(QEvent::MouseMove, emuView().cellRect(3, 5).center(),
+                     emuView().mapToGlobal(emuView().cellRect(3, 5).center()), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&emuView(), &move);
+    QTest::mouseRelease(&emuView(), Qt::LeftButton, {}, emuView().cellRect(3, 5).center());
+    EXPECT_TRUE(page.timeGrid().map().isSelected(5, 3));
+    EXPECT_EQ(emuView().cell(2, 4).bkColor(), QColor(255, 255, 255));
 
-    // Ctrl+Up twice: emulation +2 %, time -1.0 ms refused below 0 (the grid takes no
-    // negative times), so only the emulation map moves; then lower the emulation again.
-    QTest::keyClick(&emuView, Qt::Key_Up, Qt::ControlModifier);
-    QTest::keyClick(&emuView, Qt::Key_Up, Qt::ControlModifier);
-    EXPECT_EQ(device.config().m_mapEmu1[3][5], 2);
-    EXPECT_EQ(emuView.cell(3, 5).getTxt(), "2");
-    EXPECT_EQ(emuView.cell(3, 5).bkColor(), QColor(255, 245, 245));
-    EXPECT_EQ(sim().blockImage(blockInfo(EBlock::EmuMap1).code),
-              encodeBlock(EBlock::EmuMap1, device.config()));
+    // Ctrl+Up: emulation +1 %, and the coupled time step (-0.5 ms) is refused below 0.
+    QTest::keyClick(&emuView(), Qt::Key_Up, Qt::ControlModifier);
+    EXPECT_EQ(m_device->config().m_mapEmu1[3][5], 1);
+    EXPECT_EQ(emuView().cell(3, 5).getTxt(), "1");
+    EXPECT_EQ(simBlock(EBlock::EmuMap1), recordBlock(EBlock::EmuMap1));
 
     // Raise the time cells first, then the coupled step lowers them by 0.5 ms.
-    QTest::keyClick(&emuView, Qt::Key_L);
+    QTest::keyClick(&emuView(), Qt::Key_L);
     for (int click = 0; click < 10; ++click)
-        QTest::keyClick(&page.time().view(), Qt::Key_Up, Qt::ControlModifier);
-    QTest::keyClick(&page.time().view(), Qt::Key_R);
-    QTest::keyClick(&emuView, Qt::Key_Up, Qt::ControlModifier);
-    EXPECT_DOUBLE_EQ(device.config().m_mapTimeEmu1[2][4], 0.5);
-    EXPECT_EQ(sim().blockImage(blockInfo(EBlock::TimeMap1).code),
-              encodeBlock(EBlock::TimeMap1, device.config()));
+        QTest::keyClick(&timeView(), Qt::Key_Up, Qt::ControlModifier);
+    QTest::keyClick(&timeView(), Qt::Key_R);
+    QTest::keyClick(&emuView(), Qt::Key_Up, Qt::ControlModifier);
+    EXPECT_DOUBLE_EQ(m_device->config().m_mapTimeEmu1[2][4], 0.5);
+    EXPECT_EQ(simBlock(EBlock::TimeMap1), recordBlock(EBlock::TimeMap1));
 
     // Ctrl+Z on the time grid undoes its last step with a whole-map write.
-    QTest::keyClick(&emuView, Qt::Key_L);
-    QTest::keyClick(&page.time().view(), Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_DOUBLE_EQ(device.config().m_mapTimeEmu1[2][4], 1.0);
-
-    // No live cell before the first live point; then it moves through three cells and the two
-    // it left stay tinted as a trail.
-    EXPECT_FALSE(page.time().view().cell(0, 0).isCurrent());
-    for (const double rpm : {1200.0, 1500.0, 1800.0})
-        page.time().refreshLive(rpm, device.config().m_mapCoordinatesEmu1[6], true);
-    const CMapArray& time = page.time().map();
-    EXPECT_TRUE(page.time().view().cell(time.m_liveRow, time.m_liveCol).isCurrent());
-    EXPECT_EQ(time.trail().size(), 2u);
-    EXPECT_GT(page.time().view().cell(time.m_liveRow, time.m_liveCol - 1).trail(), 0);
+    QTest::keyClick(&emuView(), Qt::Key_L);
+    QTest::keyClick(&timeView(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_DOUBLE_EQ(m_device->config().m_mapTimeEmu1[2][4], 1.0);
 
     // The focused grid's headers turn green.
-    EXPECT_TRUE(page.time().view().hasFocus());
+    EXPECT_TRUE(timeView().hasFocus());
     const QImage shot = page.grab().toImage();
-    const QPoint header = page.time().view().mapTo(
-        &page, page.time().view().cellRect(-1, 3).topLeft() + QPoint(3, 3));
+    const QPoint header =
+        timeView().mapTo(&page, timeView().cellRect(-1, 3).topLeft() + QPoint(3, 3));
     EXPECT_EQ(shot.pixelColor(header), CCellArray::focusHeaderColor());
-    if (const QByteArray folder = qgetenv("TORVA_SCREENSHOT_DIR"); !folder.isEmpty())
-        shot.save(QString::fromUtf8(folder) + "/map_grid_page.png");
+}
+
+TEST_F(MapGridPage, AnEmulationStepThatDoesNotHappenMovesNoTimeCell) {
+    CCalibration1& page = showPage(5.0, 90); // the emulation map at its ceiling
+    setCoupling(0.5);
+    click(emuView(), 4, 4);
+    QTest::keyClick(&emuView(), Qt::Key_Up, Qt::ControlModifier);
+    EXPECT_EQ(m_device->config().m_mapEmu1[4][4], 90);
+    EXPECT_DOUBLE_EQ(m_device->config().m_mapTimeEmu1[4][4], 5.0);
+    EXPECT_EQ(page.timeGrid().view().cell(4, 4).getTxt(), "5.0");
+    EXPECT_EQ(sim().transcript().size(), 0u) << transcriptText();
+
+    // Nor does one the controller does not take.
+    sim().setSilent(true);
+    QTest::keyClick(&emuView(), Qt::Key_Down, Qt::ControlModifier);
+    sim().setSilent(false);
+    EXPECT_EQ(m_device->config().m_mapEmu1[4][4], 90);
+    EXPECT_DOUBLE_EQ(m_device->config().m_mapTimeEmu1[4][4], 5.0);
+    EXPECT_EQ(sim().transcript().countRequests(blockInfo(EBlock::TimeMap1).code), 0u);
+    EXPECT_EQ(sim().transcript().countRequests(21), 0u) << "a partial write of the time map";
+}
+
+TEST_F(MapGridPage, PageKeysWorkWhileThePagesOwnFieldsHaveTheFocus) {
+    CCalibration1& page = showPage(1.0, 0);
+    click(timeView(), 6, 6);
+    const double offset = m_device->config().m_serviceSetup.m_emuOffset[0];
+
+    page.offsetField()->setFocus();
+    QTest::keyClick(page.offsetField(), Qt::Key_Down);
+    EXPECT_TRUE(page.timeGrid().map().isSelected(6, 7)) << "Down moves the selection";
+    EXPECT_EQ(m_device->config().m_serviceSetup.m_emuOffset[0], offset) << "not the offset";
+    EXPECT_TRUE(page.emulationGrid().map().isSelected(6, 7));
+
+    page.emulationCombo()->setFocus();
+    QTest::keyClick(page.emulationCombo(), Qt::Key_Up, Qt::ControlModifier);
+    EXPECT_DOUBLE_EQ(m_device->config().m_mapTimeEmu1[7][6], 1.1);
+    QTest::keyClick(page.emulationCombo(), Qt::Key_R);
+    EXPECT_TRUE(emuView().hasFocus());
+
+    // An editable text field keeps its keys: typing into a header is typing.
+    QTest::mouseDClick(&timeView(), Qt::LeftButton, {}, timeView().cellRect(2, -1).center());
+    QLineEdit* editor = openEditor(timeView());
+    ASSERT_NE(editor, nullptr);
+    ASSERT_TRUE(editor->hasFocus());
+    editor->clear();
+    QTest::keyClicks(editor, "1R");
+    EXPECT_EQ(editor->text(), "1R");
+    QTest::keyClick(editor, Qt::Key_Escape);
+}
+
+TEST_F(MapGridPage, AHeaderEditShowsTheRefreshTextOnBothGridsAndSaysWhatItChanged) {
+    CLPGDevice& device = connect();
+    device.config().m_base.m_flags |= kLoadPercentFlag;
+    device.config().m_mapCoordinatesEmu1 = {0.5, 0.75, 0.9, 1.25, 1.5, 1.75, 2.0, 2.25,
+                                            2.5, 2.75, 3.0, 3.25, 3.5, 3.75, 4.0, 4.5};
+    ASSERT_TRUE(device.writeBlock(EBlock::Axes1Rpm));
+    CCalibration1 page(device);
+    page.fillFromConfig();
+    page.resize(1280, 800);
+    page.show();
+    CCellArray& time = page.timeGrid().view();
+    CCellArray& emu = page.emulationGrid().view();
+
+    QTest::mouseDClick(&time, Qt::LeftButton, {}, time.cellRect(2, -1).center());
+    QLineEdit* editor = openEditor(time);
+    ASSERT_NE(editor, nullptr);
+    editor->setText("12,5"); // 12.5 % of the span: 1.00 V
+    QTest::keyClick(editor, Qt::Key_Return);
+    EXPECT_NEAR(device.config().m_mapCoordinatesEmu1[2], 1.0, 1e-9);
+    EXPECT_EQ(time.rowHeader(2), QString::fromStdString(loadHeaderText(device.config(), 1, 2)));
+    EXPECT_EQ(emu.rowHeader(2), time.rowHeader(2));
+    EXPECT_EQ(time.rowHeader(2), "13");
+
+    // An RPM point typed between hundreds is rounded, and the fitter is told.
+    device.config().m_mapRpmCoordinatesEmu1 = {600,  800,  1000, 1200, 1400, 1800, 2200, 2600,
+                                               3000, 3400, 3800, 4200, 4600, 5000, 5500};
+    QTest::mouseDClick(&time, Qt::LeftButton, {}, time.cellRect(-1, 5).center());
+    editor = openEditor(time);
+    ASSERT_NE(editor, nullptr);
+    editor->setText("1650");
+    QTest::keyClick(editor, Qt::Key_Return);
+    EXPECT_EQ(device.config().m_mapRpmCoordinatesEmu1[5], 1700);
+    EXPECT_EQ(emu.columnHeader(5), "1700");
+    ASSERT_FALSE(m_ui.messages().empty());
+    EXPECT_NE(m_ui.messages().back().text.find("1650"), std::string::npos);
+    EXPECT_NE(m_ui.messages().back().text.find("1700"), std::string::npos);
+
+    // An axis that already holds points the controller would not keep is not written, and the
+    // fitter is told which point is wrong instead of seeing the edit vanish.
+    device.config().m_mapRpmCoordinatesEmu1[8] = 2600; // meets its left neighbour
+    const std::size_t told = m_ui.messages().size();
+    QTest::mouseDClick(&time, Qt::LeftButton, {}, time.cellRect(-1, 2).center());
+    editor = openEditor(time);
+    ASSERT_NE(editor, nullptr);
+    editor->setText("1100");
+    QTest::keyClick(editor, Qt::Key_Return);
+    EXPECT_EQ(device.config().m_mapRpmCoordinatesEmu1[2], 1000);
+    ASSERT_EQ(m_ui.messages().size(), told + 1);
+    EXPECT_NE(m_ui.messages().back().text.find("m_mapRpmCoordinatesEmu1[8]"), std::string::npos);
+}
+
+TEST_F(MapGridPage, TypingANumberIntoASelectionSetsItAsOneUndoableWrite) {
+    CCalibration1& page = showPage(2.0, 0);
+    QTest::mousePress(&timeView(), Qt::LeftButton, {}, timeView().cellRect(1, 1).center());
+    QMouseEvent move(QEvent::MouseMove, timeView().cellRect(2, 2).center(),
+                     timeView().mapToGlobal(timeView().cellRect(2, 2).center()), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&timeView(), &move);
+    QTest::mouseRelease(&timeView(), Qt::LeftButton, {}, timeView().cellRect(2, 2).center());
+
+    QTest::keyClick(&timeView(), Qt::Key_7);
+    ASSERT_TRUE(page.timeGrid().cellEdit().editing());
+    QWidget* editor = page.timeGrid().cellEdit().getWindow();
+    QTest::keyClicks(editor, ",5");
+    EXPECT_EQ(qobject_cast<QLineEdit*>(editor)->text(), "7,5");
+    QTest::keyClick(editor, Qt::Key_Return);
+    EXPECT_DOUBLE_EQ(m_device->config().m_mapTimeEmu1[2][2], 7.5);
+    EXPECT_DOUBLE_EQ(m_device->config().m_mapTimeEmu1[1][2], 7.5);
+    EXPECT_DOUBLE_EQ(m_device->config().m_mapTimeEmu1[3][3], 2.0);
+    EXPECT_EQ(writesOf(EBlock::TimeMap1), 1u);
+    EXPECT_EQ(simBlock(EBlock::TimeMap1), recordBlock(EBlock::TimeMap1));
+
+    // Beyond the ceiling: refused, naming the range, nothing written.
+    QTest::keyClick(&timeView(), Qt::Key_2);
+    QTest::keyClicks(editor, "5");
+    QTest::keyClick(editor, Qt::Key_Return);
+    ASSERT_FALSE(m_ui.messages().empty());
+    EXPECT_NE(m_ui.messages().back().text.find("20.0"), std::string::npos);
+    EXPECT_EQ(writesOf(EBlock::TimeMap1), 1u);
+
+    QTest::keyClick(&timeView(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_DOUBLE_EQ(m_device->config().m_mapTimeEmu1[2][2], 2.0);
+}
+
+TEST_F(MapGridPage, SetValueKeepsEveryDigitAndRefusesWhatLeavesTheRange) {
+    CCalibration1& page = showPage(3.5, 0);
+    click(timeView(), 5, 5);
+    std::vector<QString> problems;
+    QString start;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<CValueEntryDlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        start = dialog->field()->text();
+        for (const char* typed : {"99", "25.5", "abc"}) {
+            dialog->field()->setText(typed);
+            dialog->okButton()->click();
+            problems.push_back(dialog->isVisible() ? dialog->problemLabel()->text() : QString());
+        }
+        dialog->field()->setText("12.5");
+        dialog->okButton()->click();
+    });
+    page.timeGrid().askAndSetValue();
+    EXPECT_EQ(start, "3.5") << "starts from the selected cell";
+    ASSERT_EQ(problems.size(), 3u);
+    for (const QString& problem : problems)
+        EXPECT_TRUE(problem.contains("20.0")) << problem.toStdString();
+    EXPECT_DOUBLE_EQ(m_device->config().m_mapTimeEmu1[5][5], 12.5);
+    EXPECT_EQ(writesOf(EBlock::TimeMap1), 1u);
 }
 
 TEST(CCellArray, CellsTileTheGridWithoutGapsAtAnySize) {
@@ -171,23 +298,6 @@ TEST(CCellArray, CellsTileTheGridWithoutGapsAtAnySize) {
             }
         }
     }
-}
-
-TEST_F(MapGridPage, HeaderEditorShowsTheStoredValue) {
-    CLPGDevice& device = connect();
-    CMapTestPage page(device, 0);
-    page.resize(900, 500);
-    page.show();
-    CCellArray& view = page.time().view();
-    const double before = device.config().m_mapCoordinatesEmu1[5];
-    QTest::mouseDClick(&view, Qt::LeftButton, {}, view.cellRect(5, -1).center());
-    auto* editor = view.findChild<QLineEdit*>();
-    ASSERT_NE(editor, nullptr);
-    ASSERT_TRUE(editor->isVisible());
-    editor->setText("abc");
-    QTest::keyClick(editor, Qt::Key_Return);
-    EXPECT_EQ(view.rowHeader(5), QString::asprintf("%.2f", before));
-    EXPECT_EQ(device.config().m_mapCoordinatesEmu1[5], before);
 }
 
 } // namespace

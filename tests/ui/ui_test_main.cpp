@@ -1,3 +1,5 @@
+#include "ui/controls/wheel_guard.h"
+
 #include <QApplication>
 
 #include <gtest/gtest.h>
@@ -8,6 +10,8 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication application(argc, argv);
+    // As the program runs: a wheel changes only the control that has the focus.
+    torva::CWheelGuard::install();
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -22,6 +22,7 @@ namespace {
 template <class... TVisitors> struct SOverloaded : TVisitors... { using TVisitors::operator()...; };
 
 constexpr const char* kWriteFailed = PL("Nie powiodło się wpisanie ustawień do urządzenia!");
+constexpr const char* kSupplyVoltageKey = "m_base.m_minVCC";
 
 nlohmann::json jsonValue(const SettingsField& field) {
     return std::visit(SOverloaded{
@@ -99,6 +100,12 @@ void set(CSession& session, const std::vector<std::string>& arguments) {
         if (!blockExists(change.block, info.m_version, info.m_deviceID))
             fail(EExit::Usage, change.entry->key + " is not a member of this controller's "
                                                    "configuration");
+        // A load sets it from the controller type, so a file cannot carry another value.
+        if (device.isOffline() && change.entry->key == kSupplyVoltageKey)
+            fail(EExit::Usage, change.entry->key +
+                                   " is not kept by a settings file: loading one sets it from "
+                                   "the controller type (20 V on types 25 and 37, 10 V on 3 "
+                                   "and 40)");
         assignSettingsValue(change.entry->key, change.entry->field(edited), change.value);
         applyTypedCellRule(*change.entry, change.block, edited, change.value);
         if (std::find(touched.begin(), touched.end(), change.block) == touched.end())

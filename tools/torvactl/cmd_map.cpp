@@ -42,10 +42,9 @@ void printMap(const CDeviceConfig& config, int number, bool csv) {
     for (const double rpm : config.m_mapRpmCoordinatesEmu1)
         text += separator + formatRpmPoint(rpm);
     text += '\n';
-    const LoadAxis& axis = loadAxis(config, info.channel);
     const MapValues& map = mapValues(config, number);
     for (int row = 0; row < kMapRows; ++row) {
-        text += formatLoadPoint(config, info.channel, axis[row]);
+        text += loadHeaderText(config, info.channel, row);
         for (const double value : map[row])
             text += separator + formatMapValue(info.kind, value);
         text += '\n';

@@ -4,10 +4,13 @@
 #include "exit_status.h"
 #include "lang/languages.h"
 
+#include <algorithm>
 #include <csignal>
 #include <cstring>
 #include <iostream>
+#include <string>
 #include <unistd.h>
+#include <vector>
 
 using namespace torva;
 using namespace torva::cli;
@@ -31,6 +34,10 @@ void addGlobalOptions(CLI::App& app, SGlobalOptions& options) {
                    "pseudo-terminal); no port search is done");
     app.add_flag("--demo", options.demo,
                  "demo mode: no controller, every operation succeeds without traffic");
+    app.add_option("--file", options.file,
+                   "work on this settings file instead of a controller: it stands in for the "
+                   "controller it was saved from (identify, get, set, map, axis, config diff); "
+                   "an edit goes through the controller's encoding and saves the file in place");
     app.add_flag("--json", options.json,
                  "print one JSON object on stdout instead of text (identify, get, faults, stats)");
     app.add_option("--lang", options.language,
@@ -41,6 +48,28 @@ void addGlobalOptions(CLI::App& app, SGlobalOptions& options) {
                  "answer Yes to every confirmation (factory restore, older firmware)");
     app.add_flag("-v,--verbose", options.verbose,
                  "log every frame sent and received to stderr as hex");
+}
+
+// The chosen command as it was typed ("config import"), for messages.
+std::string chosenCommand(const CLI::App& app) {
+    std::string path;
+    const CLI::App* level = &app;
+    while (true) {
+        const auto chosen = level->get_subcommands();
+        if (chosen.empty())
+            return path;
+        level = chosen.front();
+        path += (path.empty() ? "" : " ") + level->get_name();
+    }
+}
+
+// Commands that read or edit the configuration only, and those that need no controller at all.
+bool worksOnFile(const std::string& command) {
+    static const std::vector<std::string> kOffline{"identify", "get",         "set",   "axis",
+                                                   "map",      "config diff", "ports", "oscd"};
+    return std::any_of(kOffline.begin(), kOffline.end(), [&command](const std::string& name) {
+        return command == name || command.starts_with(name + " ");
+    });
 }
 
 } // namespace
@@ -75,11 +104,15 @@ int runWithCheckedOutput(int argc, char** argv) {
     CSession session;
     CLI::App app{
         "torvactl - configure and diagnose a dual-fuel engine controller from a terminal.\n"
-        "Without --port and --demo the controller is searched for on every port, the "
-        "last good one first.\nExit status: 0 success; 1 refused, no answer or rejected "
-        "file; 2 usage error; 3 no controller found or link lost."};
+        "Without --port, --demo and --file the controller is searched for on every port, the "
+        "last good one first.\nWith --file F a settings file stands in for the controller: "
+        "identify, get, set, map, axis and config diff work on it with the controller's "
+        "encoding and ranges; the other commands need a controller (exit 2).\nExit status: 0 "
+        "success; 1 refused, no answer or rejected file; 2 usage error; 3 no controller found or "
+        "link lost."};
     app.set_version_flag("--version", "torvactl 0.1.0");
     app.footer("Example:\n  torvactl --port /dev/ttyUSB0 identify\n"
+               "  torvactl --file car-WX1234.dsettings set m_base.m_switchRPM 1500\n"
                "Every command has its own --help, e.g. torvactl set --help");
     app.require_subcommand(1);
     // Global options may follow the command too: torvactl identify --demo.
@@ -113,8 +146,13 @@ int runWithCheckedOutput(int argc, char** argv) {
         printError(error.what());
         return static_cast<int>(EExit::Usage);
     }
-    if (session.options().demo && !session.options().port.empty()) {
-        printError("--demo and --port exclude each other");
+    const SGlobalOptions& options = session.options();
+    if (int(options.demo) + int(!options.port.empty()) + int(!options.file.empty()) > 1) {
+        printError("--demo, --port and --file exclude each other");
+        return static_cast<int>(EExit::Usage);
+    }
+    if (!options.file.empty() && !worksOnFile(chosenCommand(app))) {
+        printError(chosenCommand(app) + " needs a controller; it does not work on a --file");
         return static_cast<int>(EExit::Usage);
     }
     if (!chosen)
@@ -122,6 +160,7 @@ int runWithCheckedOutput(int argc, char** argv) {
     return runGuarded([&] {
         session.prepare();
         chosen();
+        session.saveOfflineEdits();
     });
 }
 

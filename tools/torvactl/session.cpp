@@ -44,6 +44,10 @@ CVeko2012Doc& CSession::connect() {
             return std::make_unique<CFrameLoggingIo>(std::move(inner), std::cerr);
         });
     }
+    if (!m_options.file.empty()) {
+        openFile();
+        return *m_doc;
+    }
     if (m_options.demo) {
         device.startDemo();
         m_portDescription = "demo";
@@ -60,6 +64,20 @@ CVeko2012Doc& CSession::connect() {
     m_ui.takeError();
     m_ui.takeDeclinedQuestion();
     return *m_doc;
+}
+
+void CSession::openFile() {
+    const std::string refused = m_doc->openOffline(m_options.file);
+    if (!refused.empty())
+        fail(EExit::Refused, refused);
+    m_portDescription = m_options.file;
+}
+
+void CSession::saveOfflineEdits() {
+    if (!m_doc || !m_doc->device().isOffline() || m_doc->device().offlineEdits() == 0)
+        return;
+    if (!m_doc->saveOffline(m_options.file, false))
+        failWithShownError(EExit::Refused, m_options.file + ": not written");
 }
 
 bool CSession::connectOnPort(CLPGDevice& device) {

@@ -14,6 +14,7 @@ namespace torva::cli {
 struct SGlobalOptions {
     std::string port;
     bool demo = false;
+    std::string file; // a settings file standing in for the controller
     bool json = false;
     std::optional<int> language;
     bool yes = false;
@@ -36,7 +37,8 @@ public:
     void prepare();
 
     // The document, connected to the controller (identification and the whole configuration
-    // read) or in demo mode; exit 3 when no controller answers.
+    // read), in demo mode, or offline on the --file; exit 3 when no controller answers, 1 when
+    // the file is refused.
     CVeko2012Doc& connect();
     CLPGDevice& device() { return connect().device(); }
     // Where the controller was found ("demo" in demo mode).
@@ -46,6 +48,10 @@ public:
     // operations that consult the newest sample; false when none arrived.
     bool readOneLiveSample();
 
+    // After a command that ran to its end: the --file is written again when the command edited
+    // it (in one piece), and left as it was otherwise.
+    void saveOfflineEdits();
+
     // After a document command: a question declined for want of --yes is a usage error, an
     // error message the core showed is a refusal.
     void failOnDeclinedOrShownError();
@@ -53,6 +59,7 @@ public:
     [[noreturn]] void failWithShownError(EExit status, const std::string& fallback);
 
 private:
+    void openFile();
     bool connectOnPort(CLPGDevice& device);
     bool searchForController(CLPGDevice& device);
 

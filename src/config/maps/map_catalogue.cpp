@@ -122,16 +122,20 @@ bool loadAxisIsWhole(const CDeviceConfig& config, int channel) {
 }
 
 std::string formatLoadPoint(const CDeviceConfig& config, int channel, double value) {
-    return printed(loadAxisIsWhole(config, channel) ? "%.0f" : "%.2f", value);
+    // Rounded half away from zero first, as every value of the record, so that 12.5 % and
+    // 0.125 V read the same wherever they are shown.
+    return loadAxisIsWhole(config, channel) ? printed("%.0f", round0(value))
+                                            : printed("%.2f", round2(value));
 }
 
 std::string loadHeaderText(const CDeviceConfig& config, int channel, int row) {
     const LoadAxis& axis = loadAxis(config, channel);
-    if (loadAxisIsWhole(config, channel) || (config.m_base.m_flags & kLoadPercentFlag) == 0)
-        return formatLoadPoint(config, channel, axis[row]);
     const double span = axis[kMapRows - 1] - axis[0];
-    const double percent = span == 0 ? 0 : (axis[row] - axis[0]) * 100 / span;
-    return printed("%.0f", round0(percent));
+    // An axis whose end points are equal has no span to count percent of: it shows its values.
+    if (loadAxisIsWhole(config, channel) || (config.m_base.m_flags & kLoadPercentFlag) == 0 ||
+        span == 0)
+        return formatLoadPoint(config, channel, axis[row]);
+    return printed("%.0f", round0((axis[row] - axis[0]) * 100 / span));
 }
 
 std::string formatRpmPoint(double rpm) {

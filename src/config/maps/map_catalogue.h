@@ -70,8 +70,9 @@ constexpr std::uint8_t kCoupledTpsFlag = 0x10;
 bool loadAxisIsWhole(const CDeviceConfig& config, int channel);
 // The load point as a value: "%.2f" volts, or "%.0f" where the page shows whole numbers.
 std::string formatLoadPoint(const CDeviceConfig& config, int channel, double value);
-// The load header text of row r as the page shows it (percent of the span when bit 1 of
-// m_base.m_flags is set, except where the page shows whole numbers).
+// The load header text of row r, the one text for it everywhere (both grids of a page, the
+// header editor, `torvactl map show`): percent of the span when bit 1 of m_base.m_flags is
+// set, except where the page shows whole numbers or the axis has no span.
 std::string loadHeaderText(const CDeviceConfig& config, int channel, int row);
 std::string formatRpmPoint(double rpm);
 

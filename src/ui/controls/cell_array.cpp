@@ -1,5 +1,8 @@
 #include "ui/controls/cell_array.h"
 
+#include "ui/controls/dialog_scaling.h"
+
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -16,13 +19,30 @@ const QColor kSelectionFrame{20, 60, 170};
 const QColor kTrailColor{120, 0, 0};
 constexpr int kMinimumCellWidth = 18;
 constexpr int kMinimumCellHeight = 12;
+// Room around a cell's text.
+constexpr int kTextMargin = 4;
 
 } // namespace
 
 CCellArray::CCellArray(QWidget* parent) : CCompCtrl(parent) {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setMinimumSize(160, 120);
+}
+
+QSize CCellArray::minimumSizeHint() const {
+    // Cells where the widest text fits at the smallest readable font; a smaller place scrolls
+    // the grid instead.
+    const int pixels = readableFontPixelSize(*this);
+    const int cellWidth = widestTextWidth(pixels, false) + kTextMargin;
+    const int cellHeight = (pixels * 4 + 2) / 3;
+    return {(std::max(m_columns, 1) + 1) * cellWidth, (std::max(m_rows, 1) + 1) * cellHeight};
+}
+
+int CCellArray::widestTextWidth(int pixels, bool bold) const {
+    QFont text = font();
+    text.setPixelSize(pixels);
+    text.setBold(bold);
+    return QFontMetrics(text).horizontalAdvance(QStringLiteral("8000"));
 }
 
 void CCellArray::init(const QString& title, int rows, int columns, const QStringList& rowHeaders,
@@ -112,18 +132,24 @@ std::pair<int, int> CCellArray::cellAt(const QPoint& point) const {
 }
 
 void CCellArray::layoutFonts() {
-    // Fonts follow the cell size so that four digits fit a cell at any window size.
+    // Fonts follow the cell size so that the widest text fits a cell at any window size.
     const int columns = std::max(m_columns, 1);
     const int rows = std::max(m_rows, 1);
     m_headerWidth = std::clamp(width() * 7 / (5 * (columns + 1)), kMinimumCellWidth, width() / 4);
     m_headerHeight = std::max(kMinimumCellHeight, height() / (rows + 1));
     const int cellWidth = std::max(kMinimumCellWidth, (width() - m_headerWidth) / columns);
     const int cellHeight = std::max(kMinimumCellHeight, (height() - m_headerHeight) / rows);
-    const int pixels = std::clamp(std::min(cellHeight / 2, cellWidth * 10 / 27), 7, 16);
+    // The largest font up to 16 pixels whose widest text fits a cell, never below the smallest
+    // readable one; headers are bold where bold text fits too.
+    const int readable = readableFontPixelSize(*this);
+    int pixels = std::max(16, readable);
+    while (pixels > readable && (pixels > cellHeight * 3 / 4 ||
+                                 widestTextWidth(pixels, false) + kTextMargin > cellWidth))
+        --pixels;
     m_cellFont = font();
     m_cellFont.setPixelSize(pixels);
     m_headerFont = m_cellFont;
-    m_headerFont.setBold(true);
+    m_headerFont.setBold(widestTextWidth(pixels, true) + kTextMargin <= cellWidth);
 }
 
 void CCellArray::resizeEvent(QResizeEvent* event) {

@@ -25,6 +25,8 @@ public:
     // Sets the size and the header texts (missing texts stay empty); title is the corner text.
     void init(const QString& title, int rows, int columns, const QStringList& rowHeaders,
               const QStringList& columnHeaders);
+    // Room for every cell's text at the smallest readable font.
+    QSize minimumSizeHint() const override;
     int rows() const { return m_rows; }
     int columns() const { return m_columns; }
 
@@ -74,6 +76,8 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    // The width of the widest text a cell shows ("8000") at this pixel size.
+    int widestTextWidth(int pixels, bool bold) const;
     int columnX(int column) const; // left edge; column -1 is the header, m_columns the right end
     int rowY(int row) const;
     void layoutFonts();

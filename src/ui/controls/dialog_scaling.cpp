@@ -1,5 +1,7 @@
 #include "ui/controls/dialog_scaling.h"
 
+#include <QWidget>
+
 #include <algorithm>
 #include <cmath>
 
@@ -24,6 +26,11 @@ int areaFontPixelSize(const QSize& size, double divisor) {
     }
     const double pixels = std::sqrt(double(size.width()) * size.height()) / divisor;
     return std::max(1, int(pixels));
+}
+
+int readableFontPixelSize(const QWidget& widget) {
+    constexpr double kSmallestPoints = 8.0;
+    return static_cast<int>(std::ceil(kSmallestPoints * widget.logicalDpiY() / 72.0));
 }
 
 } // namespace torva

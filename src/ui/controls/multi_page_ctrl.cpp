@@ -8,6 +8,7 @@
 #include <QBoxLayout>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QScrollArea>
 
 namespace torva {
 
@@ -34,7 +35,7 @@ protected:
 
 CMultiPageCtrl::CMultiPageCtrl(QWidget* parent)
     : QWidget(parent), m_buttonRow(new CButtonRow(this)),
-      m_buttonLayout(new QHBoxLayout(m_buttonRow)), m_pageArea(new QWidget(this)),
+      m_buttonLayout(new QHBoxLayout(m_buttonRow)), m_pageArea(new QWidget),
       m_pageLayout(new QVBoxLayout(m_pageArea)) {
     m_buttonLayout->setContentsMargins(6, 4, 6, 2);
     m_buttonLayout->setSpacing(2);
@@ -46,7 +47,15 @@ CMultiPageCtrl::CMultiPageCtrl(QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(m_buttonRow);
-    layout->addWidget(m_pageArea, 1);
+    // A page smaller than its controls need at the smallest readable text scrolls; the pages
+    // that scroll on their own (settings, calibration) always fit.
+    auto* scroll = new QScrollArea(this);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->viewport()->setAutoFillBackground(false);
+    m_pageArea->setAutoFillBackground(false);
+    scroll->setWidget(m_pageArea);
+    layout->addWidget(scroll, 1);
     setFocusPolicy(Qt::StrongFocus);
 }
 

@@ -9,6 +9,7 @@ namespace torva {
 
 namespace {
 constexpr int kPadX = 16;
+constexpr int kSqueezedPadX = 4;
 constexpr int kPadY = 6;
 constexpr qreal kRadius = 5;
 } // namespace
@@ -16,7 +17,7 @@ constexpr qreal kRadius = 5;
 CPageButton::CPageButton(QWidget* parent) : QAbstractButton(parent) {
     setFocusPolicy(Qt::NoFocus);
     setCursor(Qt::PointingHandCursor);
-    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
 }
 
 void CPageButton::setTitle(const QString& title) {
@@ -32,10 +33,15 @@ void CPageButton::setActive(bool active) {
 }
 
 QSize CPageButton::sizeHint() const {
+    return minimumSizeHint() + QSize(2 * (kPadX - kSqueezedPadX), 0);
+}
+
+QSize CPageButton::minimumSizeHint() const {
+    // Bold: the active tab's text is the widest.
     QFont bold = font();
     bold.setBold(true);
     const QFontMetrics metrics(bold);
-    return {metrics.horizontalAdvance(text()) + 2 * kPadX, metrics.height() + 2 * kPadY};
+    return {metrics.horizontalAdvance(text()) + 2 * kSqueezedPadX, metrics.height() + 2 * kPadY};
 }
 
 void CPageButton::paintEvent(QPaintEvent*) {

@@ -20,7 +20,8 @@ public:
     void setActive(bool active) override;
 
     QSize sizeHint() const override;
-    QSize minimumSizeHint() const override { return sizeHint(); }
+    // A row too narrow for every tab takes the room from the padding, never from the text.
+    QSize minimumSizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -38,6 +38,13 @@ SAppOptionsResult parseAppOptions(const std::vector<std::string>& arguments) {
             if (options.port.empty()) {
                 return {std::nullopt, "--port needs a device path"};
             }
+        } else if (argument == "--offline" || argument.rfind("--offline=", 0) == 0) {
+            options.offlineFile = argument == "--offline"
+                                      ? (i + 1 < arguments.size() ? arguments[++i] : "")
+                                      : argument.substr(10);
+            if (options.offlineFile.empty()) {
+                return {std::nullopt, "--offline needs a settings file"};
+            }
         } else {
             return {std::nullopt, "unknown option " + argument};
         }
@@ -50,11 +57,14 @@ SAppOptionsResult parseAppOptions(const std::vector<std::string>& arguments) {
 }
 
 std::string appUsage() {
-    return "Usage: torva-diesel [--port PATH] [--demo] [--simulate] [FILE]\n"
-           "  --port PATH  connect to the controller on this serial device\n"
-           "  --demo       run without a controller, with demo values\n"
-           "  --simulate   start the controller simulator in the program and connect to it\n"
-           "  FILE         a document to open\n";
+    return "Usage: torva-diesel [--port PATH] [--demo] [--simulate] [--offline SETTINGS] [FILE]\n"
+           "  --port PATH        connect to the controller on this serial device\n"
+           "  --demo             run without a controller, with demo values\n"
+           "  --simulate         start the controller simulator in the program and connect to it\n"
+           "  --offline SETTINGS edit a settings file without a controller: it stands in for\n"
+           "                     the controller it was saved from (--port, --demo or --simulate\n"
+           "                     then say where to connect when the file is closed)\n"
+           "  FILE               a document to open\n";
 }
 
 } // namespace torva

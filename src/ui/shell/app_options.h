@@ -6,11 +6,12 @@
 
 namespace torva {
 
-// torva-diesel [--port PATH] [--demo] [--simulate] [FILE]
+// torva-diesel [--port PATH] [--demo] [--simulate] [--offline SETTINGS] [FILE]
 struct SAppOptions {
     std::string port;         // serial device to connect to (else the connection procedure)
     bool demo = false;        // start in demo mode without looking for a controller
     bool simulate = false;    // start the controller simulator in the process and connect to it
+    std::string offlineFile;  // a settings file to edit without a controller at start-up
     std::string documentFile; // a document to open (documents hold nothing of their own)
     bool help = false;
 };

@@ -2,6 +2,7 @@
 
 #include "config/device_config.h"
 #include "config/device_type.h"
+#include "lang/source_text.h"
 #include "lang/translation.h"
 
 #include <cstdio>
@@ -14,7 +15,10 @@ std::string firmwareVersionText(std::int32_t version) {
     return text;
 }
 
-std::string captionText(const CDeviceConfig& config, bool connected, bool demo) {
+namespace {
+
+// Program, controller family, program version and firmware version, and the gap after them.
+std::string controllerPart(const CDeviceConfig& config) {
     std::string text = "TORVA  ";
     text += isTwentyFourVoltDevice(config.m_devInfo.m_deviceID) ? "KT2" : "KT1";
     text += "  ";
@@ -24,11 +28,24 @@ std::string captionText(const CDeviceConfig& config, bool connected, bool demo) 
     text += ": ";
     text += firmwareVersionText(config.m_devInfo.m_version);
     text += "     ";
+    return text;
+}
+
+} // namespace
+
+std::string captionText(const CDeviceConfig& config, bool connected, bool demo) {
+    std::string text = controllerPart(config);
     text += translate(connected ? "POŁĄCZONY" : "BRAK POŁĄCZENIA");
     if (demo) {
         text += " DEMO";
     }
     return text;
+}
+
+std::string offlineCaptionText(const CDeviceConfig& config, const std::string& fileName,
+                               bool modified) {
+    return controllerPart(config) + translate(PL("PLIK OFFLINE:")) + " " + fileName +
+           (modified ? "*" : "");
 }
 
 } // namespace torva

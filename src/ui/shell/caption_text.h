@@ -17,4 +17,9 @@ std::string firmwareVersionText(std::int32_t version);
 // and connection state, with " DEMO" appended in demo mode. Translated texts are looked up now.
 std::string captionText(const CDeviceConfig& config, bool connected, bool demo);
 
+// The caption while a settings file stands in for the controller: the file's name (with "*"
+// while it has unsaved changes) where the connection state stands.
+std::string offlineCaptionText(const CDeviceConfig& config, const std::string& fileName,
+                               bool modified);
+
 } // namespace torva

@@ -10,6 +10,7 @@
 #include "ui/controls/msm_menu_bar.h"
 #include "ui/controls/multi_page_ctrl.h"
 #include "ui/pages/common/handler_error.h"
+#include "ui/pages/common/live_only.h"
 #include "ui/pages/common/page_messages.h"
 #include "ui/pages/common/responsive_call.h"
 #include "ui/shell/about_dlg.h"
@@ -17,17 +18,21 @@
 #include "ui/shell/caption_text.h"
 #include "ui/shell/main_menu.h"
 #include "ui/shell/main_view.h"
+#include "ui/shell/offline_commands.h"
 #include "ui/shell/program_icon.h"
 #include "ui/shell/readings_view.h"
 #include "ui/shell/user_guide_opener.h"
 #include "ui/shell/window_rules.h"
 
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QVBoxLayout>
+
+#include <filesystem>
 
 namespace torva {
 
@@ -54,6 +59,20 @@ CMainFrame::CMainFrame(CVeko2012Doc& doc, const SPageCatalogue& catalogue, QWidg
                    m_mainView->refresh();
                    m_readingsView->refresh();
                }}) {
+    m_offline = std::make_unique<COfflineCommands>(
+        doc, this,
+        COfflineCommands::SHooks{.linkChanged = [this] { onOfflineChanged(); },
+                                 .saved =
+                                     [this] {
+                                         showConnectionState(m_doc.device().isConnected());
+                                         showBackupPath();
+                                     }});
+    // Every edit of an offline file shows at once in the caption's unsaved-changes mark. Some
+    // edits run on a helper thread (runResponsively); the caption is changed on this one.
+    doc.device().setOfflineEditListener([this] {
+        QMetaObject::invokeMethod(
+            this, [this] { showConnectionState(true); }, Qt::AutoConnection);
+    });
     setWindowIcon(programIcon());
     setWindowTitle(QStringLiteral("TORVA"));
     m_captionBar->setCaptionText(QStringLiteral("TORVA"));
@@ -95,6 +114,7 @@ CMainFrame::CMainFrame(CVeko2012Doc& doc, const SPageCatalogue& catalogue, QWidg
 }
 
 CMainFrame::~CMainFrame() {
+    m_doc.device().setOfflineEditListener(nullptr);
     m_doc.polling().setRefreshTimer(nullptr);
     m_doc.setPageRefresh(nullptr);
 }
@@ -105,6 +125,11 @@ void CMainFrame::buildMenu() {
     };
     CMainMenu::SHandlers handlers;
     handlers.connect = guarded([this] { connectNow(); });
+    handlers.openOffline = guarded([this] { m_offline->openChosen(); });
+    handlers.save = guarded([this] { m_offline->save(); });
+    handlers.saveAs = guarded([this] { m_offline->saveAs(); });
+    handlers.writeToController = guarded([this] { m_offline->writeToController(); });
+    handlers.closeFile = guarded([this] { m_offline->closeFile(); });
     handlers.loadSettingsFile =
         guarded([this] { runDocumentCommand(doc_command::kLoadSettingsFile); });
     handlers.saveSettingsFile =
@@ -196,7 +221,13 @@ void CMainFrame::onConnectionChange(bool connected) {
 }
 
 void CMainFrame::connectNow() {
-    m_watch.reconnectNow();
+    // With a settings file open, connecting means leaving it: unsaved changes are asked about.
+    if (m_doc.device().isOffline()) {
+        if (!m_offline->closeFile())
+            return;
+    } else {
+        m_watch.reconnectNow();
+    }
     if (!m_doc.device().isConnected())
         appUi().message(page_message::kNoConnection, page_message::kCaption, EIcon::None);
 }
@@ -231,7 +262,7 @@ void CMainFrame::showSavedMatch() {
     m_savedMatchText.clear();
     m_namesController = false;
     CLPGDevice& device = m_doc.device();
-    if (!device.isConnected() || device.isDemo())
+    if (!device.isConnected() || device.isDemo() || device.isOffline())
         return;
     m_savedMatch = findSavedMatch(device.config());
     m_savedMatchText = savedMatchText(m_savedMatch);
@@ -247,8 +278,12 @@ void CMainFrame::openDocumentation() {
 
 void CMainFrame::showConnectionState(bool connected) {
     CLPGDevice& device = m_doc.device();
-    const QString text =
-        QString::fromStdString(captionText(device.config(), connected, device.isDemo()));
+    const std::string& file = m_doc.offlinePath();
+    const QString text = QString::fromStdString(
+        file.empty()
+            ? captionText(device.config(), connected, device.isDemo())
+            : offlineCaptionText(device.config(), std::filesystem::path(file).filename().string(),
+                                 m_doc.offlineModified()));
     m_captionBar->setCaptionText(text);
     setWindowTitle(text);
     if (m_pagesConnected != connected) {
@@ -257,10 +292,42 @@ void CMainFrame::showConnectionState(bool connected) {
     }
 }
 
+void CMainFrame::onOfflineChanged() {
+    CLPGDevice& device = m_doc.device();
+    if (device.isConnected() && !device.isOffline() && !m_doc.polling().isPolling())
+        m_doc.polling().startPolling(std::string());
+    followOfflineState();
+    m_shownBackupPath.clear();
+    m_savedMatchText.clear();
+    m_statusBar->clearMessage();
+    showConnectionState(device.isConnected());
+    if (!device.isOffline())
+        showSavedMatch();
+    // The page list and every version gate follow the file's controller, or the real one.
+    postCommand(ECommand::Create);
+    postCommand(ECommand::InitLang);
+}
+
+void CMainFrame::followOfflineState() {
+    m_menu->setOffline(m_doc.device().isOffline());
+    applyLiveOnly(m_readingsView, m_doc.device());
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (!m_offline->mayLeaveFile()) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
+}
+
 void CMainFrame::retranslate() {
     m_mainView->retranslate();
     m_readingsView->retranslate();
     m_menu->retranslate();
+    // The live controls' tool tips speak the new language.
+    applyLiveOnly(m_readingsView, m_doc.device());
+    applyLiveOnly(m_mainView, m_doc.device());
     if (!m_shownBackupPath.empty()) {
         showBackupPath();
     } else {

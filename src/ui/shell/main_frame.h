@@ -18,6 +18,7 @@ class QStatusBar;
 namespace torva {
 
 class CMainMenu;
+class COfflineCommands;
 class CMSMCaptionBar;
 class CMSMMenuBar;
 class CReadingsView;
@@ -42,6 +43,13 @@ public:
     // After connecting: which saved file the controller's configuration equals, or since when
     // the newest backup differs (status bar).
     void showSavedMatch();
+    // After a settings file was opened offline or closed again: polling, menu, the readings
+    // view's live controls, caption and status bar follow, and the pages are built again.
+    void onOfflineChanged();
+    // The menu and the readings view's live controls as offline mode has them.
+    void followOfflineState();
+    // The File menu's offline commands (tests drive them too).
+    COfflineCommands& offlineCommands() { return *m_offline; }
     // Every text of the window tree again: main view pages, readings view, menu, caption.
     void retranslate();
     // Runs a command later on the window's thread, after the current handler has returned.
@@ -74,6 +82,8 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    // Unsaved changes of an offline file are asked about first.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildMenu();
@@ -112,6 +122,7 @@ private:
     std::optional<bool> m_pagesConnected;
     QTimer m_refreshTimer;
     CConnectionWatch m_watch;
+    std::unique_ptr<COfflineCommands> m_offline;
     CLanguageSubscription m_languageFollow;
 };
 

@@ -3,8 +3,10 @@
 #include "lang/languages.h"
 #include "lang/source_text.h"
 #include "lang/translation.h"
+#include "ui/pages/common/live_only.h"
 
 #include <QActionGroup>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -13,6 +15,9 @@
 namespace torva {
 
 namespace {
+// Whether an action has a handler; one without stays disabled whatever the state.
+constexpr const char* kHandled = "torvaHandled";
+
 QString translated(const char* text) {
     return QString::fromStdString(translate(text));
 }
@@ -21,6 +26,12 @@ QString translated(const char* text) {
 CMainMenu::CMainMenu(QMenuBar& bar, SHandlers handlers) : QObject(&bar) {
     QMenu* file = addMenu(bar, PL("Plik"));
     addItem(*file, PL("Połącz"), handlers.connect);
+    addItem(*file, PL("Otwórz plik ustawień (offline)…"), handlers.openOffline);
+    QAction* save = addItem(*file, PL("Zapisz"), handlers.save);
+    save->setShortcut(QKeySequence::Save);
+    m_fileOnly = {save, addItem(*file, PL("Zapisz jako…"), handlers.saveAs),
+                  addItem(*file, PL("Zapisz do sterownika…"), handlers.writeToController),
+                  addItem(*file, PL("Zamknij plik"), handlers.closeFile)};
     file->addSeparator();
     addItem(*file, PL("Wczytaj ustawienia z pliku..."), handlers.loadSettingsFile);
     addItem(*file, PL("Zapisz ustawienia do pliku..."), handlers.saveSettingsFile);
@@ -48,10 +59,12 @@ CMainMenu::CMainMenu(QMenuBar& bar, SHandlers handlers) : QObject(&bar) {
 
     QMenu* info = addMenu(bar, PL("Informacje"));
     addItem(*info, PL("Dokumentacja"), handlers.openDocumentation);
-    addItem(*info, PL("Aktualizacja sterownika..."), handlers.updateFirmware);
+    m_liveOnly.push_back(addItem(*info, PL("Aktualizacja sterownika..."), handlers.updateFirmware));
+    info->setToolTipsVisible(true);
     addItem(*info, PL("O programie"), handlers.about);
 
     updateLanguageItems();
+    setOffline(false);
 }
 
 QMenu* CMainMenu::addMenu(QMenuBar& bar, const char* text) {
@@ -63,6 +76,7 @@ QMenu* CMainMenu::addMenu(QMenuBar& bar, const char* text) {
 QAction* CMainMenu::addItem(QMenu& menu, const char* text, const std::function<void()>& handler) {
     QAction* action = menu.addAction(translated(text));
     action->setEnabled(static_cast<bool>(handler));
+    action->setProperty(kHandled, static_cast<bool>(handler));
     if (handler) {
         connect(action, &QAction::triggered, this, [handler] { handler(); });
     }
@@ -75,6 +89,19 @@ void CMainMenu::retranslate() {
         item.action->setText(translated(item.text));
     }
     updateLanguageItems();
+    setOffline(m_offline);
+}
+
+void CMainMenu::setOffline(bool offline) {
+    m_offline = offline;
+    const auto hasHandler = [](QAction* action) { return action->property(kHandled).toBool(); };
+    for (QAction* action : m_fileOnly) {
+        action->setEnabled(offline && hasHandler(action));
+    }
+    for (QAction* action : m_liveOnly) {
+        action->setEnabled(!offline && hasHandler(action));
+        action->setToolTip(offline ? translated(live_only::kNeedsController) : action->text());
+    }
 }
 
 void CMainMenu::updateLanguageItems() {

@@ -19,6 +19,12 @@ class CMainMenu : public QObject {
 public:
     struct SHandlers {
         std::function<void()> connect;
+        // A settings file edited without a controller.
+        std::function<void()> openOffline;
+        std::function<void()> save;
+        std::function<void()> saveAs;
+        std::function<void()> writeToController;
+        std::function<void()> closeFile;
         std::function<void()> loadSettingsFile;
         std::function<void()> saveSettingsFile;
         std::function<void()> backups;
@@ -33,6 +39,9 @@ public:
     CMainMenu(QMenuBar& bar, SHandlers handlers);
 
     void retranslate();
+    // Offline: the file commands can be used and the commands that need a live controller
+    // cannot (their tool tip says why).
+    void setOffline(bool offline);
     // The current language carries the check mark and cannot be chosen again; languages
     // without a language file cannot be chosen.
     void updateLanguageItems();
@@ -50,6 +59,9 @@ private:
     QAction* addItem(QMenu& menu, const char* text, const std::function<void()>& handler);
 
     std::vector<SItem> m_items;
+    std::vector<QAction*> m_fileOnly; // usable only while a file is open offline
+    std::vector<QAction*> m_liveOnly; // need a live controller
+    bool m_offline = false;
     std::vector<std::pair<int, QAction*>> m_languages;
 };
 

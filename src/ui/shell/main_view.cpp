@@ -2,12 +2,15 @@
 
 #include "document/veko2012_doc.h"
 #include "lang/translation.h"
+#include "ui/controls/dialog_scaling.h"
 #include "ui/controls/multi_page_ctrl.h"
 #include "ui/controls/multi_page_dialog.h"
 #include "ui/pages/common/config_page.h"
 #include "ui/shell/window_rules.h"
 
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace torva {
 
@@ -75,7 +78,8 @@ void CVeko2012View::resizeEvent(QResizeEvent* event) {
 void CVeko2012View::updateFont() {
     QFont viewFont(QStringLiteral("Tahoma"));
     viewFont.setWeight(QFont::Normal);
-    viewFont.setPixelSize(mainViewFontPixelSize(size()));
+    // Never below 8 pt: a page that does not fit then scrolls.
+    viewFont.setPixelSize(std::max(mainViewFontPixelSize(size()), readableFontPixelSize(*this)));
     if (viewFont != font()) {
         setFont(viewFont);
     }

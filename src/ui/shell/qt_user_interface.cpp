@@ -3,6 +3,7 @@
 #include "lang/source_text.h"
 #include "lang/translation.h"
 #include "platform/clock.h"
+#include "ui/pages/common/responsive_call.h"
 #include "ui/shell/file_filter.h"
 
 #include <QApplication>
@@ -223,6 +224,10 @@ void CQtUserInterface::responsiveWait(int ms) {
                                         static_cast<int>(deadline.remainingTime()));
         QThread::msleep(std::min<qint64>(5, deadline.remainingTime()));
     }
+}
+
+void CQtUserInterface::runExchange(const std::function<void()>& exchange) {
+    runResponsively(exchange);
 }
 
 } // namespace torva

@@ -39,6 +39,9 @@ public:
     // On the window's thread: processes pending events (user input excepted, so no second
     // command starts inside the first) until ms have passed. Elsewhere: a plain sleep.
     void responsiveWait(int ms) override;
+    // On the window's thread: the exchange runs on a helper thread while the window paints
+    // (runResponsively). Elsewhere: it runs here.
+    void runExchange(const std::function<void()>& exchange) override;
 
 private:
     void showMessage(const QString& text, const QString& caption, EIcon icon);

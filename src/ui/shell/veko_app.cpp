@@ -3,11 +3,14 @@
 #include "diag/lpg_thread_manager.h"
 #include "document/veko2012_doc.h"
 #include "lang/source_text.h"
+#include "lang/translation.h"
 #include "platform/user_interface.h"
 #include "sim/simulator.h"
 #include "ui/controls/app_visual_manager.h"
+#include "ui/controls/wheel_guard.h"
 #include "ui/shell/connection_procedure.h"
 #include "ui/shell/main_frame.h"
+#include "ui/shell/offline_commands.h"
 #include "ui/shell/page_catalogue.h"
 #include "ui/shell/qt_user_interface.h"
 #include "ui/shell/splash_dlg.h"
@@ -40,6 +43,7 @@ bool CVeko2012App::start() {
     m_ui = std::make_unique<CQtUserInterface>();
     setAppUi(m_ui.get());
     CMSMVisualManager::install(std::make_unique<CAppVisualManager>());
+    CWheelGuard::install();
     if (m_options.simulate && !startSimulator()) {
         return false;
     }
@@ -58,7 +62,11 @@ bool CVeko2012App::start() {
     // The frame protocol's random words.
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     m_doc->buildErrorDecoders();
-    m_connection->connectAtStartUp();
+    if (!m_options.offlineFile.empty()) {
+        startOffline();
+    } else {
+        m_connection->connectAtStartUp();
+    }
 
     m_frame = std::make_unique<CMainFrame>(*m_doc, pageCatalogue());
     m_frame->setReconnect([this](bool userAsked) { return m_connection->reconnect(userAsked); });
@@ -83,12 +91,23 @@ bool CVeko2012App::startSimulator() {
     }
 }
 
+void CVeko2012App::startOffline() {
+    const std::string refused = m_doc->openOffline(m_options.offlineFile);
+    if (refused.empty()) {
+        return;
+    }
+    appUi().message(translate(kOfflineOpenRefused) + "\n" + refused, "TORVA", EIcon::Error);
+    m_connection->connectAtStartUp();
+}
+
 void CVeko2012App::initialUpdate() {
     CLPGDevice& device = m_doc->device();
-    if (device.isConnected()) {
+    m_frame->followOfflineState();
+    // While a file stands in for the controller there is nothing to poll and nothing missing.
+    if (device.isConnected() && !device.isOffline()) {
         // No recording at start-up.
         m_doc->polling().startPolling(std::string());
-    } else {
+    } else if (!device.isConnected()) {
         appUi().message(PL("BRAK POŁĄCZENIA"), "TORVA", EIcon::None);
         // The window keeps looking, so a controller switched on later is found without a
         // restart.

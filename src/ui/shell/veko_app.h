@@ -41,6 +41,9 @@ public:
 
 private:
     bool startSimulator();
+    // --offline: the file in place of the controller; a refused file is named and the usual
+    // connection follows.
+    void startOffline();
     void initialUpdate();
 
     SAppOptions m_options;

@@ -20,7 +20,40 @@ constexpr const char* kMinimumTooHigh =
     PL("Punkty osi obrotów po zaokrągleniu do setek powtarzają się. Obniż minimalne obroty: "
        "rozpiętość musi wynosić co najmniej %.0f obr/min.");
 
+const char* faultSourceText(EAxisFault fault) {
+    switch (fault) {
+    case EAxisFault::MinValueOutOfRange:
+        return PL("Minimalna wartość musi leżeć od 0 do mniej niż 100.");
+    case EAxisFault::MaxValueOutOfRange:
+        return PL("Maksymalna wartość musi leżeć od 0 do 100.");
+    case EAxisFault::ValueSpanNotRising:
+        return PL("Maksymalna wartość musi być większa od minimalnej.");
+    case EAxisFault::MinRpmOutOfRange:
+        return PL("Minimalne obroty muszą leżeć od 500 do 6000.");
+    case EAxisFault::MaxRpmOutOfRange:
+        return PL("Maksymalne obroty muszą leżeć od 1500 do 6000.");
+    case EAxisFault::RpmSpanNegative:
+        return PL("Maksymalne obroty nie mogą być mniejsze od minimalnych.");
+    case EAxisFault::RpmPointsNotRising:
+    case EAxisFault::PointsNotRising: // the dialog names it, with the axes it would write
+    case EAxisFault::None:
+        break;
+    }
+    return "";
+}
+
 } // namespace
+
+std::string axisFaultText(EAxisFault fault, double minRpm) {
+    if (fault == EAxisFault::RpmPointsNotRising)
+        return rpmPointsRepeatText(minRpm);
+    const char* text = faultSourceText(fault);
+    return *text != '\0' ? translate(text) : std::string();
+}
+
+std::string notANumberText() {
+    return translate(PL("Wpisz liczbę w każdym polu."));
+}
 
 std::optional<double> parseTypedNumber(std::string text) {
     std::replace(text.begin(), text.end(), ',', '.');

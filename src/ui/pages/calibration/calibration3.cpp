@@ -7,6 +7,7 @@
 #include "ui/controls/gradient_button.h"
 #include "ui/controls/transparent_check_box.h"
 #include "ui/controls/transparent_static.h"
+#include "ui/pages/common/live_only.h"
 #include "ui/pages/common/page_messages.h"
 #include "ui/pages/common/responsive_call.h"
 #include "ui/pages/common/up_down_field.h"
@@ -79,6 +80,7 @@ CCalibration3::CCalibration3(CLPGDevice& device, QWidget* parent)
     boxes->addWidget(m_correlation);
     connect(m_correlation, &QPushButton::clicked, this, &CCalibration3::OnClickedBtnTps2Out);
     needsController({m_correlation});
+    markLiveOnly(m_correlation);
 }
 
 void CCalibration3::refreshExtras(const CDeviceConfig& config) {

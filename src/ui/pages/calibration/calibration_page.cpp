@@ -20,10 +20,12 @@
 #include "ui/pages/maps/map_coverage_view.h"
 #include "ui/pages/maps/map_grid.h"
 
+#include <QApplication>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 namespace torva {
@@ -76,18 +78,17 @@ CCalibrationPage::~CCalibrationPage() = default;
 void CCalibrationPage::buildControls() {
     m_timeView = new CCellArray;
     m_emulationView = new CCellArray;
-    for (CCellArray* view : {m_timeView, m_emulationView}) {
-        view->setMinimumSize(160, 120);
+    for (CCellArray* view : {m_timeView, m_emulationView})
         view->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    }
     m_timeGrid = new CMapGrid(createMapArray(clearMapNumber(m_channel, EPageMap::Time), device()),
                               *m_timeView, m_headerRules.get());
     m_emulationGrid = new CMapGrid(
         createMapArray(clearMapNumber(m_channel, EPageMap::Emulation), device()), *m_emulationView);
     // An axis point typed into a header changes both grids' headers.
     m_headerRules->setAxisListener([this] { refreshFromConfig(); });
+    // Keys reach the page before any of its controls (eventFilter).
+    qApp->installEventFilter(this);
     for (CCellArray* view : {m_timeView, m_emulationView}) {
-        view->setKeyHandler([this](QKeyEvent* event) { return routeKey(event); });
         connect(view, &CCellArray::cellPressed, this, [this] { mirrorSelection(); });
         connect(view, &CCellArray::cellDragged, this, [this] { mirrorSelection(); });
     }
@@ -121,7 +122,8 @@ void CCalibrationPage::buildControls() {
 
     m_emulationCombo = new CValueCombo;
     m_emulationCombo->setItems(SValueList{{{PL("Wyłączony"), 0}, {PL("Włączony"), 1}}});
-    connect(m_emulationCombo, &QComboBox::activated, this, [this] { OnSelendokCmbEmulation(); });
+    connect(m_emulationCombo, &CValueCombo::valueChosen, this,
+            [this] { OnSelendokCmbEmulation(); });
     m_emulationComboLabel = addField(PL("Emulacja"), m_emulationCombo);
 
     m_definition = new CGradientButton;
@@ -149,7 +151,18 @@ void CCalibrationPage::buildControls() {
     auto* top = new QHBoxLayout;
     top->addLayout(grids, 1);
     top->addLayout(m_column, 0);
-    m_page = new QVBoxLayout(this);
+    // Below the size the grids need for readable text the page scrolls.
+    auto* scroll = new QScrollArea(this);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->viewport()->setAutoFillBackground(false); // the page's gradient shows through
+    auto* content = new QWidget;
+    content->setAutoFillBackground(false);
+    scroll->setWidget(content);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(scroll);
+    m_page = new QVBoxLayout(content);
     m_page->setContentsMargins(6, 6, 6, 6);
     m_page->addLayout(top, 1);
     buildCoverage();
@@ -345,7 +358,9 @@ void CCalibrationPage::resizeEvent(QResizeEvent* event) {
 
 void CCalibrationPage::updateFont() {
     QFont pageFont = font();
-    pageFont.setPixelSize(std::clamp(areaFontPixelSize(size(), 80.0), 9, 15));
+    const int readable = readableFontPixelSize(*this);
+    pageFont.setPixelSize(
+        std::clamp(areaFontPixelSize(size(), 80.0), readable, std::max(15, readable)));
     if (pageFont == font())
         return;
     setFont(pageFont);

@@ -91,7 +91,10 @@ protected:
     virtual void refreshExtras(const CDeviceConfig&) {}
     virtual void refreshLiveExtras(const SLiveValues&) {}
 
+    // The page's keys: L/R choose the grid, Ctrl+Up/Down step (with the coupling), arrows move
+    // both selections; the rest goes to the active grid. True when handled.
     bool routeKey(QKeyEvent* event);
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
     void setOffsetShown(bool shown);

@@ -10,6 +10,7 @@
 #include "ui/pages/maps/map_coverage_view.h"
 #include "ui/pages/maps/map_grid.h"
 
+#include <QAbstractSpinBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QVBoxLayout>
@@ -28,7 +29,30 @@ bool isArrow(int key) {
     return key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
 }
 
+// A field the user types text into needs every key itself.
+bool takesTyping(const QWidget* widget) {
+    if (const auto* field = qobject_cast<const QLineEdit*>(widget))
+        return !field->isReadOnly();
+    if (const auto* spin = qobject_cast<const QAbstractSpinBox*>(widget)) {
+        // An up-down whose text is only shown (CUpDownField) takes no typing.
+        const auto* text = spin->findChild<const QLineEdit*>();
+        return !spin->isReadOnly() && text != nullptr && !text->isReadOnly();
+    }
+    return false;
+}
+
 } // namespace
+
+bool CCalibrationPage::eventFilter(QObject* watched, QEvent* event) {
+    // The page's keys come first, whichever of its controls has the focus.
+    if (event->type() != QEvent::KeyPress)
+        return CConfigPage::eventFilter(watched, event);
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget == nullptr || !isVisible() || (widget != this && !isAncestorOf(widget)) ||
+        takesTyping(widget))
+        return false;
+    return routeKey(static_cast<QKeyEvent*>(event));
+}
 
 CMapGrid& CCalibrationPage::activeGrid() {
     return m_emulationView->hasFocus() ? *m_emulationGrid : *m_timeGrid;
@@ -54,7 +78,10 @@ bool CCalibrationPage::routeKey(QKeyEvent* event) {
             struct SCursorBack {
                 ~SCursorBack() { appUi().setWaitCursor(false); }
             } cursorBack;
-            activeGrid().map().incrementSelected(delta);
+            // The time map follows only an emulation step that happened: a refused or failed
+            // one, or one at the range's end, must not move the injection time alone.
+            if (activeGrid().map().incrementSelected(delta) != EEditResult::Done)
+                return;
             const std::optional<double> coupled = device().withConfig([&](CDeviceConfig& config) {
                 return coupledTimeDelta(m_channel, config, m_emuPerPercent, active, delta);
             });

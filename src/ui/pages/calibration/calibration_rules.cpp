@@ -1,7 +1,7 @@
 #include "ui/pages/calibration/calibration_rules.h"
 
+#include "config/maps/map_catalogue.h"
 #include "config/rounding.h"
-#include "ui/controls/number_format.h"
 
 #include <algorithm>
 
@@ -96,25 +96,16 @@ std::uint8_t tpsLimitFlagsAfterClick(std::uint8_t flags, ETpsLimitBox box, bool 
 }
 
 std::array<std::string, kMapRows> loadHeaderTexts(EEmuChannel page, const CDeviceConfig& config) {
-    const LoadAxis& axis = loadAxisOf(config, page);
-    const bool whole = loadAxisIsWhole(config, page);
-    const double span = axis[kMapRows - 1] - axis[0];
     std::array<std::string, kMapRows> texts;
-    for (int r = 0; r < kMapRows; ++r) {
-        if (whole)
-            texts[r] = formatNumber("%.0f", axis[r]);
-        else if (percentScale(config) && span != 0)
-            texts[r] = formatNumber("%.0f", (axis[r] - axis[0]) * 100 / span);
-        else
-            texts[r] = formatNumber("%.2f", axis[r]);
-    }
+    for (int r = 0; r < kMapRows; ++r)
+        texts[r] = loadHeaderText(config, channelIndex(page) + 1, r);
     return texts;
 }
 
 std::array<std::string, kMapColumns> rpmHeaderTexts(const CDeviceConfig& config) {
     std::array<std::string, kMapColumns> texts;
     for (int c = 0; c < kMapColumns; ++c)
-        texts[c] = formatNumber("%.0f", config.m_mapRpmCoordinatesEmu1[c]);
+        texts[c] = formatRpmPoint(config.m_mapRpmCoordinatesEmu1[c]);
     return texts;
 }
 

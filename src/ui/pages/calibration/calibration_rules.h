@@ -69,8 +69,7 @@ std::uint8_t tpsLimitFlagsAfterClick(std::uint8_t flags, ETpsLimitBox box, bool 
 // ---- Texts ------------------------------------------------------------------------------------
 // Bit 1 of m_base.m_flags: load headers in percent of the axis span.
 constexpr std::uint8_t kPercentLoadScaleFlag = 0x02;
-// Load header texts of both grids. In percent of the span when the flag says so; an axis whose
-// end points are equal has no span, so it shows its values instead.
+// Load header texts of both grids (loadHeaderText of the map catalogue, row by row).
 std::array<std::string, kMapRows> loadHeaderTexts(EEmuChannel page, const CDeviceConfig& config);
 std::array<std::string, kMapColumns> rpmHeaderTexts(const CDeviceConfig& config);
 // Corner text of the time grid ("%" or "V", page 2 with "\RPM"); the emulation grid's is "E %".

@@ -55,8 +55,10 @@ void CEmuDefinitionDlg::OnOK() {
     const std::optional<double> minRpm = fieldNumber(m_minRpm);
     const std::optional<double> maxRpm = fieldNumber(m_maxRpm);
     showProblem(m_problem, {});
-    if (!minValue || !maxValue || !minRpm || !maxRpm)
+    if (!minValue || !maxValue || !minRpm || !maxRpm) {
+        showProblem(m_problem, notANumberText());
         return;
+    }
     SEmuDefinition definition;
     definition.minValue = *minValue;
     definition.maxValue = *maxValue;
@@ -65,12 +67,11 @@ void CEmuDefinitionDlg::OnOK() {
     definition.scale = static_cast<EAxisScale>(m_scale->currentData().toInt());
     const bool withRpm = pageDefinesRpm(m_channel);
     const EAxisFault fault = checkEmuDefinition(definition, withRpm);
-    // Refused input keeps the dialog open; only the repeating RPM points, which the fields'
-    // limits do not explain, say why.
-    if (fault == EAxisFault::RpmPointsNotRising)
-        showProblem(m_problem, rpmPointsRepeatText(definition.minRpm));
-    if (fault != EAxisFault::None)
+    // Refused input keeps the dialog open and says which rule it broke.
+    if (fault != EAxisFault::None) {
+        showProblem(m_problem, axisFaultText(fault, definition.minRpm));
         return;
+    }
     m_newAxes = defineAxes(m_config, m_channel, definition, withRpm);
     // A span below one controller step per point would write repeated points.
     if (m_newAxes && checkNewAxes(m_config, m_channel, *m_newAxes) != EAxisFault::None) {

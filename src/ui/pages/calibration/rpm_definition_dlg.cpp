@@ -31,13 +31,15 @@ void CRpmDefinitionDlg::OnOK() {
     const std::optional<double> minRpm = fieldNumber(m_minRpm);
     const std::optional<double> maxRpm = fieldNumber(m_maxRpm);
     showProblem(m_problem, {});
-    if (!minRpm || !maxRpm)
+    if (!minRpm || !maxRpm) {
+        showProblem(m_problem, notANumberText());
         return;
+    }
     const EAxisFault fault = checkRpmRange(*minRpm, *maxRpm);
-    if (fault == EAxisFault::RpmPointsNotRising)
-        showProblem(m_problem, rpmPointsRepeatText(*minRpm));
-    if (fault != EAxisFault::None)
+    if (fault != EAxisFault::None) {
+        showProblem(m_problem, axisFaultText(fault, *minRpm));
         return;
+    }
     m_rpmAxis = generateRpmAxis(*minRpm, *maxRpm);
     accept();
 }

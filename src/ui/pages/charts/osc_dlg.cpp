@@ -14,6 +14,7 @@
 #include "ui/controls/transparent_static.h"
 #include "ui/pages/charts/chart_tool_icons.h"
 #include "ui/pages/common/handler_error.h"
+#include "ui/pages/common/live_only.h"
 #include "ui/pages/common/page_texts.h"
 
 #include <QHBoxLayout>
@@ -88,6 +89,7 @@ void COscDlg::retranslatePage() {
     m_clear->setToolTip(translatedText(PL("Wyczyść wykres")));
     m_stop->setToolTip(translatedText(PL("Zatrzymaj nagrywanie")));
     m_record->setToolTip(translatedText(PL("Nagrywaj do pliku")));
+    markLiveOnly(m_record);
     m_open->setToolTip(translatedText(PL("Otwórz plik")));
     m_fileLabel->clear();
     updateRecordingState();

@@ -4,7 +4,9 @@
 
 #include <QPointer>
 
+#include <cstdint>
 #include <initializer_list>
+#include <optional>
 #include <vector>
 
 namespace torva {
@@ -30,7 +32,8 @@ public:
 // The base of the editing pages: fills on show, and while no controller is connected keeps
 // the page's editing area disabled (an edit is written at once; made without a controller it
 // would only be undone by the next read) and so are the controls that only act through the
-// controller.
+// controller; those that need a live one (markLiveOnly) stay disabled while a settings file
+// stands in for it.
 class CConfigPage : public CMultiPageDialog, public IConfigPage {
 public:
     explicit CConfigPage(CLPGDevice& device, QWidget* parent = nullptr);
@@ -50,14 +53,24 @@ protected:
     // area, so it still scrolls), or nullptr when the page edits nothing. Controls a page
     // disables for reasons of its own stay disabled when the area comes back.
     void setEditingArea(QWidget* area) { m_editingArea = area; }
+    // A control whose field lives in a block the controller's firmware lacks: disabled whatever
+    // the connection, its tool tip naming the firmware it needs (neededFirmware, e.g. 0x10A).
+    // std::nullopt lifts the gate.
+    void gateByFirmware(QWidget* control, std::optional<std::int32_t> neededFirmware);
     // Fills the page; a page that overrides it calls it.
     void onActivate() override;
 
 private:
+    bool controllerControl(const QWidget* control) const;
+    static bool gated(const QWidget* control);
+
     CLPGDevice& m_device;
     QPointer<QWidget> m_editingArea;
     std::vector<QPointer<QWidget>> m_controllerControls;
 };
+
+// "Wymaga oprogramowania sterownika v 1.10 lub nowszego.", translated, for firmware version.
+QString firmwareNeededText(std::int32_t version);
 
 // Runs fillFromConfig and connectionChanged on page when it is an editing page.
 void fillConfigPage(QWidget* page, bool connected);

@@ -6,8 +6,8 @@ namespace torva {
 
 // Runs a blocking controller operation from the window's thread without freezing the window:
 // the operation runs on a helper thread while this thread keeps painting (user input waits, so
-// no second command starts inside the first) under the wait cursor. Returns when the operation
-// has ended; an exception it raised is raised here again.
+// no second command starts inside the first), showing the wait cursor once it has taken over
+// 300 ms. Returns when the operation has ended; an exception it raised is raised here again.
 //
 // Off the window's thread, or with no application, the operation simply runs here.
 void runResponsively(const std::function<void()>& operation);

@@ -8,6 +8,19 @@ namespace torva {
 
 CValueCombo::CValueCombo(QWidget* parent) : QComboBox(parent) {
     setFocusPolicy(Qt::StrongFocus);
+    connect(this, &QComboBox::activated, this, &CValueCombo::onActivated);
+}
+
+void CValueCombo::onActivated() {
+    const std::optional<int> chosen = selectedValue();
+    if (!chosen)
+        return;
+    if (chosen == m_shown) {
+        selectValue(*chosen); // another spelling of the same value shows as before
+        return;
+    }
+    m_shown = chosen;
+    emit valueChosen();
 }
 
 void CValueCombo::setItems(const SValueList& list) {
@@ -17,13 +30,21 @@ void CValueCombo::setItems(const SValueList& list) {
     for (const SValueItem& item : m_list.items)
         addItem(shownText(item), item.value);
     setCurrentIndex(-1);
+    m_shown.reset();
 }
 
 bool CValueCombo::selectValue(int value) {
     const QSignalBlocker quiet(this);
-    const std::optional<std::size_t> index = m_list.indexOf(value);
+    const std::optional<std::size_t> index = m_list.lastIndexOf(value);
     setCurrentIndex(index ? static_cast<int>(*index) : -1);
+    m_shown = index ? std::optional<int>(value) : std::nullopt;
     return index.has_value();
+}
+
+void CValueCombo::selectNothing() {
+    const QSignalBlocker quiet(this);
+    setCurrentIndex(-1);
+    m_shown.reset();
 }
 
 std::optional<int> CValueCombo::selectedValue() const {

@@ -10,6 +10,14 @@ std::optional<std::size_t> SValueList::indexOf(int value) const {
     return std::nullopt;
 }
 
+std::optional<std::size_t> SValueList::lastIndexOf(int value) const {
+    for (std::size_t i = items.size(); i-- > 0;) {
+        if (items[i].value == value)
+            return i;
+    }
+    return std::nullopt;
+}
+
 SValueList SValueList::positional(const std::vector<std::string>& texts) {
     SValueList list;
     list.translated = false;

@@ -20,8 +20,10 @@ struct SValueList {
     std::vector<SValueItem> items;
     bool translated = true; // false: the texts are numbers, shown as they are
 
-    // The position of the item with this value.
+    // The position of the first item with this value.
     std::optional<std::size_t> indexOf(int value) const;
+    // The position of the last item with this value: the one a combo shows for it.
+    std::optional<std::size_t> lastIndexOf(int value) const;
     // Items "0", "1", ... of the given texts, each valued by its position.
     static SValueList positional(const std::vector<std::string>& texts);
 };

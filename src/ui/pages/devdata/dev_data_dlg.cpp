@@ -10,6 +10,7 @@
 #include "ui/controls/transparent_static.h"
 #include "ui/pages/common/block_write.h"
 #include "ui/pages/common/handler_guard.h"
+#include "ui/pages/common/live_only.h"
 #include "ui/pages/common/page_messages.h"
 #include "ui/pages/common/responsive_call.h"
 
@@ -68,6 +69,8 @@ CDevDataDlg::CDevDataDlg(CLPGDevice& device, const CDeviceErrorList* decoders, Q
     // Nothing here edits the record; what acts on the controller is named below.
     setEditingArea(nullptr);
     needsController({m_lock, m_readErrors, m_clearErrors});
+    markLiveOnly(m_readErrors);
+    markLiveOnly(m_clearErrors);
 }
 
 void CDevDataDlg::buildControls() {
@@ -173,6 +176,13 @@ void CDevDataDlg::changeEvent(QEvent* event) {
         for (int column = 0; column < m_faults->columnCount(); ++column)
             m_faults->horizontalHeaderItem(column)->setFont(font());
         m_faults->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+        // The longest values stay whole: the running times and the version line.
+        const int frame = fontMetrics().horizontalAdvance(QLatin1Char('0')) * 2;
+        for (QLineEdit* field : {m_dieselTime, m_gasTime})
+            field->setMinimumWidth(
+                fontMetrics().horizontalAdvance(QStringLiteral("9999 h: 59 min")) + frame);
+        m_version->setMinimumWidth(
+            fontMetrics().horizontalAdvance(QStringLiteral("WWWWWWWW  v 9.99.99")) + frame);
     }
     CConfigPage::changeEvent(event);
 }
@@ -220,7 +230,8 @@ void CDevDataDlg::refresh() {
         return;
     bool read = false;
     try {
-        runResponsively([&] { read = device().readStatistics(); });
+        // A read the user did not ask for: in the background, without the wait cursor.
+        runInBackground([&] { read = device().readStatistics(); });
     } catch (const IError&) {
         // The next refresh tries again.
         return;

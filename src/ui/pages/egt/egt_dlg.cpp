@@ -1,5 +1,6 @@
 #include "ui/pages/egt/egt_dlg.h"
 
+#include "config/device_type.h"
 #include "lang/source_text.h"
 #include "link/lpg_device.h"
 #include "platform/error.h"
@@ -9,6 +10,7 @@
 #include "ui/controls/transparent_static.h"
 #include "ui/pages/common/block_write.h"
 #include "ui/pages/common/handler_guard.h"
+#include "ui/pages/common/live_only.h"
 #include "ui/pages/common/page_messages.h"
 #include "ui/pages/common/responsive_call.h"
 #include "ui/pages/common/up_down_field.h"
@@ -76,6 +78,9 @@ CEGTDlg::CEGTDlg(CLPGDevice& device, QWidget* parent) : CConfigPage(device, pare
         setTabOrder(order[i - 1], order[i]);
 
     needsController({m_internal, m_knockFreq, m_knockIntTime, m_knockGain});
+    for (QWidget* knock :
+         std::initializer_list<QWidget*>{m_knockMax, m_knockFreq, m_knockIntTime, m_knockGain})
+        markLiveOnly(knock, live_only::kNotInFile);
     enableThermocouples(device.isConnected());
 }
 
@@ -127,9 +132,10 @@ QWidget* CEGTDlg::buildKnock() {
     box->addLayout(levels);
 
     connect(m_knockMax, &CUpDownField::stepped, this, &CEGTDlg::OnDeltaposSpinMaxKnock);
-    connect(m_knockFreq, &QComboBox::activated, this, [this] { OnSelendokCmbKnockFreq(); });
-    connect(m_knockIntTime, &QComboBox::activated, this, [this] { OnSelendokCmbKnockIntTime(); });
-    connect(m_knockGain, &QComboBox::activated, this, [this] { OnSelendokCmbKnockGain(); });
+    connect(m_knockFreq, &CValueCombo::valueChosen, this, [this] { OnSelendokCmbKnockFreq(); });
+    connect(m_knockIntTime, &CValueCombo::valueChosen, this,
+            [this] { OnSelendokCmbKnockIntTime(); });
+    connect(m_knockGain, &CValueCombo::valueChosen, this, [this] { OnSelendokCmbKnockGain(); });
     return m_knockGroup;
 }
 
@@ -196,11 +202,14 @@ void CEGTDlg::connectionChanged(bool connected) {
 }
 
 void CEGTDlg::enableThermocouples(bool connected) {
-    const bool editable = connected && device().withConfig([](CDeviceConfig& c) {
-        return thermocouplesEditable(c.m_devInfo);
-    });
-    for (QCheckBox* box : m_thermocouples)
-        box->setEnabled(editable);
+    const bool hasMask =
+        device().withConfig([](CDeviceConfig& c) { return thermocouplesEditable(c.m_devInfo); });
+    // Older firmware has no block for the mask: the boxes say which it needs.
+    const QString needed = hasMask ? QString() : firmwareNeededText(kTempomatBlockVersion);
+    for (QCheckBox* box : m_thermocouples) {
+        box->setEnabled(connected && hasMask);
+        box->setToolTip(needed);
+    }
 }
 
 void CEGTDlg::refresh() {
@@ -220,7 +229,8 @@ void CEGTDlg::refresh() {
     ExhaustRecord record{};
     bool read = false;
     try {
-        runResponsively([&] { read = device().readExhaustRecord(record); });
+        // Every 200 ms: in the background, as the readings page reads, so input never waits.
+        runInBackground([&] { read = device().readExhaustRecord(record); });
     } catch (const IError&) {
         // The fields keep their last values; the next tick asks again.
         return;

@@ -2,6 +2,7 @@
 
 #include "config/maps/map_catalogue.h"
 #include "lang/source_text.h"
+#include "lang/translation.h"
 #include "link/lpg_device.h"
 #include "platform/user_interface.h"
 #include "ui/pages/common/page_texts.h"
@@ -9,8 +10,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QInputDialog>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 
 #include <array>
@@ -39,6 +40,18 @@ std::optional<EArrowKey> arrowKey(int key) {
         return std::nullopt;
     }
 }
+
+// The start of a typed number.
+bool startsNumber(const QString& text) {
+    return text.size() == 1 && (text[0].isDigit() || text[0] == QLatin1Char('-') ||
+                                text[0] == QLatin1Char('.') || text[0] == QLatin1Char(','));
+}
+
+constexpr const char* kOutOfMapRange =
+    PL("Wynik wyszedłby poza zakres mapy od %1 do %2; nic nie zostało zapisane.");
+constexpr const char* kPasteNotFitting =
+    PL("Schowek nie zawiera bloku liczb, który mieści się w mapie od zaznaczonej komórki; nic "
+       "nie zostało zapisane.");
 
 } // namespace
 
@@ -71,6 +84,9 @@ CMapGrid::CMapGrid(std::unique_ptr<CMapArray> map, CCellArray& view, CMapEdit* r
             [this](int row, int column) { m_map->pressCell(column, row); });
     connect(&m_view, &CCellArray::cellDragged, this,
             [this](int row, int column) { m_map->dragToCell(column, row); });
+    m_cellEdit.create(&m_view);
+    connect(&m_cellEdit, &CItemEdit::itemChanged, this,
+            [this](EItemKind, int, const QString& typed) { setTypedValue(typed); });
     m_view.setContextMenuPolicy(Qt::CustomContextMenu);
     connect(&m_view, &QWidget::customContextMenuRequested, this, &CMapGrid::showContextMenu);
     refresh();
@@ -141,6 +157,29 @@ EEditResult CMapGrid::underWaitCursor(const std::function<EEditResult()>& edit) 
     return result;
 }
 
+EEditResult CMapGrid::runTool(const std::function<EEditResult()>& edit) {
+    const EEditResult result = underWaitCursor(edit);
+    if (result == EEditResult::Refused) {
+        const SEntryRange range = mapRange();
+        appUi().message(translateNumbered(kOutOfMapRange, {range.minText, range.maxText}), "TORVA",
+                        EIcon::Warning);
+    }
+    return result;
+}
+
+SEntryRange CMapGrid::mapRange() const {
+    return {m_map->m_valueMin, m_map->m_valueMax, m_map->formatValue(m_map->m_valueMin),
+            m_map->formatValue(m_map->m_valueMax)};
+}
+
+std::optional<double> CMapGrid::ask(const char* title, const char* label, const QString& start,
+                                    const SEntryRange& range) {
+    CValueEntryDlg dialog(translatedText(title), translatedText(label), start, range, &m_view);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.value();
+}
+
 bool CMapGrid::handleKey(QKeyEvent* event) {
     const bool control = event->modifiers() & Qt::ControlModifier;
     const bool shift = event->modifiers() & Qt::ShiftModifier;
@@ -152,6 +191,10 @@ bool CMapGrid::handleKey(QKeyEvent* event) {
     }
     if (const std::optional<EArrowKey> arrow = arrowKey(key); arrow && !control) {
         shift ? m_map->extendSelection(*arrow) : m_map->moveSelection(*arrow);
+        return true;
+    }
+    if (!control && m_view.hasFocus() && m_map->getSelection().any && startsNumber(event->text())) {
+        beginTyping(event->text());
         return true;
     }
     if (!control)
@@ -182,35 +225,74 @@ void CMapGrid::copyToClipboard() {
 
 void CMapGrid::pasteFromClipboard() {
     const std::string text = QApplication::clipboard()->text().toStdString();
-    underWaitCursor([&] { return m_map->paste(text); });
+    const EEditResult result = underWaitCursor([&] { return m_map->paste(text); });
+    // A refused paste is a block that does not fit, is no block of numbers or leaves the range.
+    if (result == EEditResult::Refused) {
+        const SEntryRange range = mapRange();
+        appUi().message(translate(kPasteNotFitting) + "\n" +
+                            translateNumbered(kOutOfMapRange, {range.minText, range.maxText}),
+                        "TORVA", EIcon::Warning);
+    }
 }
 
 void CMapGrid::askAndSetValue() {
-    bool ok = false;
-    const double value = QInputDialog::getDouble(&m_view, translatedText(PL("Ustaw wartość")),
-                                                 translatedText(PL("Wartość:")), 0,
-                                                 m_map->m_valueMin, m_map->m_valueMax, 1, &ok);
-    if (ok)
-        underWaitCursor([&] { return m_map->setSelectedTo(value); });
+    const SCellSelection s = m_map->getSelection();
+    if (!s.any)
+        return;
+    // From the selected cell's value, so that OK alone changes nothing unseen.
+    const QString start = QString::fromStdString(m_map->cellText(s.firstColumn, s.firstRow));
+    if (const auto value = ask(PL("Ustaw wartość"), PL("Wartość:"), start, mapRange()))
+        runTool([&] { return m_map->setSelectedTo(*value); });
 }
 
 void CMapGrid::askAndAdd() {
-    bool ok = false;
-    const double span = m_map->m_valueMax - m_map->m_valueMin;
-    const double delta =
-        QInputDialog::getDouble(&m_view, translatedText(PL("Dodaj")),
-                                translatedText(PL("Wartość:")), 0, -span, span, 1, &ok);
-    if (ok)
-        underWaitCursor([&] { return m_map->addToSelected(delta); });
+    const SCellSelection s = m_map->getSelection();
+    if (!s.any)
+        return;
+    // What every selected cell can take without leaving the map's range.
+    double lowest = m_map->m_valueMax;
+    double highest = m_map->m_valueMin;
+    for (int row = s.firstRow; row <= s.lastRow; ++row) {
+        for (int column = s.firstColumn; column <= s.lastColumn; ++column) {
+            if (m_map->isSelected(column, row)) {
+                lowest = std::min(lowest, m_map->cellValue(column, row));
+                highest = std::max(highest, m_map->cellValue(column, row));
+            }
+        }
+    }
+    const double down = m_map->m_valueMin - lowest;
+    const double up = m_map->m_valueMax - highest;
+    const SEntryRange range{down, up, m_map->formatValue(down), m_map->formatValue(up)};
+    if (const auto delta = ask(PL("Dodaj"), PL("Wartość:"), QStringLiteral("0"), range))
+        runTool([&] { return m_map->addToSelected(*delta); });
 }
 
 void CMapGrid::askAndScale() {
-    bool ok = false;
-    const double percent =
-        QInputDialog::getDouble(&m_view, translatedText(PL("Pomnóż")),
-                                translatedText(PL("Procent:")), 100, 0, 1000, 1, &ok);
-    if (ok)
-        underWaitCursor([&] { return m_map->scaleSelected(percent); });
+    const SEntryRange range{0, 1000, "0", "1000"};
+    if (const auto percent = ask(PL("Pomnóż"), PL("Procent:"), QStringLiteral("100"), range))
+        runTool([&] { return m_map->scaleSelected(*percent); });
+}
+
+void CMapGrid::beginTyping(const QString& first) {
+    const SCellSelection s = m_map->getSelection();
+    m_cellEdit.begin(EItemKind::Body, 0, m_view.cellRect(s.firstRow, s.firstColumn), first);
+    // The first character stays, and the next ones follow it.
+    if (auto* field = qobject_cast<QLineEdit*>(m_cellEdit.getWindow())) {
+        field->deselect();
+        field->end(false);
+    }
+}
+
+void CMapGrid::setTypedValue(const QString& typed) {
+    if (typed.trimmed().isEmpty())
+        return;
+    const SEntryRange range = mapRange();
+    const std::optional<double> value = valueInRange(typed.toStdString(), range);
+    if (!value) {
+        appUi().message(valueRangeText(range), "TORVA", EIcon::Warning);
+        return;
+    }
+    runTool([&] { return m_map->setSelectedTo(*value); });
 }
 
 void CMapGrid::showContextMenu(const QPoint& where) {
@@ -228,11 +310,10 @@ void CMapGrid::showContextMenu(const QPoint& where) {
     add(
         PL("Pomnóż o procent..."), [this] { askAndScale(); }, selected);
     add(
-        PL("Interpoluj"),
-        [this] { underWaitCursor([this] { return m_map->interpolateSelected(); }); }, selected);
-    add(
-        PL("Wygładź"), [this] { underWaitCursor([this] { return m_map->smoothSelected(); }); },
+        PL("Interpoluj"), [this] { runTool([this] { return m_map->interpolateSelected(); }); },
         selected);
+    add(
+        PL("Wygładź"), [this] { runTool([this] { return m_map->smoothSelected(); }); }, selected);
     menu.addSeparator();
     add(
         PL("Kopiuj"), [this] { copyToClipboard(); }, selected);

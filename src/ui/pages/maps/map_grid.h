@@ -4,6 +4,7 @@
 #include "maps/map_edit.h"
 #include "ui/controls/cell_array.h"
 #include "ui/controls/item_edit.h"
+#include "ui/pages/maps/value_entry_dlg.h"
 
 #include <QObject>
 
@@ -47,7 +48,8 @@ public:
     // The live operating point of the newest sample (and the connection state).
     void refreshLive(double rpm, double load, bool connected);
     // Arrows (Shift widens), Ctrl+Up/Down steps, Ctrl+C/V copy and paste, Ctrl+Z/Y undo and
-    // redo. True when the key was the grid's.
+    // redo; a digit, sign or decimal mark typed while the grid has the focus starts typing a
+    // value for the selected cells. True when the key was the grid's.
     bool handleKey(QKeyEvent* event);
 
     // The tools as the context menu runs them (values asked for first).
@@ -56,6 +58,11 @@ public:
     void askAndSetValue();
     void askAndAdd();
     void askAndScale();
+    // The value typed into the cell editor, for every selected cell: refused with the map's
+    // range when it is no number or outside, else written as "Ustaw wartość..." writes it.
+    void setTypedValue(const QString& typed);
+    // The in-place editor over the first selected cell, while a value is being typed.
+    CItemEdit& cellEdit() { return m_cellEdit; }
 
     // Copies the cells, marks and trail of the map into the view, repainting what changed.
     void syncView();
@@ -65,11 +72,20 @@ public:
 private:
     void refreshHeaders();
     void showContextMenu(const QPoint& where);
+    void beginTyping(const QString& first);
     EEditResult underWaitCursor(const std::function<EEditResult()>& edit);
+    // A map tool's edit under the wait cursor; a refusal says why.
+    EEditResult runTool(const std::function<EEditResult()>& edit);
+    // The map's range with its ends as the map shows them.
+    SEntryRange mapRange() const;
+    // The number asked for in a CValueEntryDlg, or std::nullopt when cancelled.
+    std::optional<double> ask(const char* title, const char* label, const QString& start,
+                              const SEntryRange& range);
 
     std::unique_ptr<CMapArray> m_map;
     CCellArray& m_view;
     std::unique_ptr<CMapHeaderEdit> m_headerEdit;
+    CItemEdit m_cellEdit;
     std::function<void(QMenu&)> m_extendMenu;
 };
 

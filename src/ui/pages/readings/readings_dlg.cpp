@@ -11,6 +11,7 @@
 #include "ui/controls/transparent_group_box.h"
 #include "ui/controls/transparent_static.h"
 #include "ui/pages/common/handler_error.h"
+#include "ui/pages/common/live_only.h"
 #include "ui/pages/common/page_messages.h"
 #include "ui/pages/common/page_texts.h"
 #include "ui/pages/common/responsive_call.h"
@@ -102,6 +103,8 @@ void CReadingsDlg::buildControls() {
     connect(m_auto, &QPushButton::clicked, this, [this] { OnBnClickedButtonauto(); });
     connect(m_gas, &QPushButton::clicked, this, [this] { OnBnClickedButtonlpg(); });
     connect(m_diesel, &QPushButton::clicked, this, [this] { OnBnClickedButtonpetrol(); });
+    for (QWidget* mode : std::initializer_list<QWidget*>{m_auto, m_gas, m_diesel})
+        markLiveOnly(mode);
 
     auto* labels = new QVBoxLayout;
     labels->setSpacing(0);

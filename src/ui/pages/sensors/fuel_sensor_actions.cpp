@@ -6,9 +6,9 @@
 #include "link/lpg_device.h"
 #include "platform/user_interface.h"
 #include "ui/pages/common/page_messages.h"
+#include "ui/pages/common/reported_write.h"
 #include "ui/pages/common/responsive_call.h"
 #include "ui/pages/sensors/fuel_sensor_rules.h"
-#include "ui/pages/settings/reported_write.h"
 
 namespace torva {
 

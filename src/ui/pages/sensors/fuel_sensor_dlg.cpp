@@ -11,6 +11,7 @@
 #include "ui/controls/transparent_group_box.h"
 #include "ui/controls/transparent_static.h"
 #include "ui/pages/common/handler_guard.h"
+#include "ui/pages/common/live_only.h"
 #include "ui/pages/common/page_texts.h"
 #include "ui/pages/common/up_down_field.h"
 #include "ui/pages/common/value_combo.h"
@@ -55,6 +56,10 @@ CFuelSensorDlg::CFuelSensorDlg(CLPGDevice& device, QWidget* parent)
     for (QWidget* control : std::initializer_list<QWidget*>{
              m_type, m_setMin, m_setMax, m_switches[static_cast<int>(EFuelSensorSwitch::Buzzer)]})
         control->setEnabled(connected);
+    // They take the level the engine's sensor shows now.
+    markLiveOnly(m_setMin);
+    markLiveOnly(m_setMax);
+    applyLiveOnly(this, m_device);
 
     fillFromConfig();
     connect(&m_timer, &QTimer::timeout, this, &CFuelSensorDlg::onTimer);
@@ -66,7 +71,7 @@ QWidget* CFuelSensorDlg::buildTypeGroup() {
     auto* grid = new QGridLayout(group);
     m_type = new CValueCombo(group);
     m_type->setItems(fuelSensorTypeList(m_device.config().m_devInfo.m_version));
-    connect(m_type, &QComboBox::activated, this, [this] { OnSelendokCmbType(); });
+    connect(m_type, &CValueCombo::valueChosen, this, [this] { OnSelendokCmbType(); });
     grid->addWidget(new CTransparentStatic(translatedText(PL("Typ:")), group), 0, 0);
     grid->addWidget(m_type, 0, 1);
     const std::array<const char*, 4> captions{
@@ -143,9 +148,11 @@ void CFuelSensorDlg::fillFromConfig() {
     m_liters->showValue(config.m_tempomatSetup.m_vCppLitersToTank);
     for (std::size_t i = 0; i < m_switches.size(); ++i)
         m_switches[i]->setChecked(fuelSensorSwitchOn(config, static_cast<EFuelSensorSwitch>(i)));
-    const int type = recogniseFuelSensor(config);
-    m_type->selectValue(type);
-    showType(type);
+    if (const std::optional<int> shown = shownFuelSensor(config))
+        m_type->selectValue(*shown);
+    else
+        m_type->selectNothing();
+    showType(recogniseFuelSensor(config));
 }
 
 void CFuelSensorDlg::showType(int type) {

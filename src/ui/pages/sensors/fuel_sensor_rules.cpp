@@ -100,6 +100,14 @@ int recogniseFuelSensor(const CDeviceConfig& config) {
     return type;
 }
 
+std::optional<int> shownFuelSensor(const CDeviceConfig& config) {
+    const int type = recogniseFuelSensor(config);
+    if (type == fuel_sensor::kVirtual ||
+        fuelSensorPreset(type)->thresholds == fuelThresholds(config.m_sensorsSetup))
+        return type;
+    return std::nullopt;
+}
+
 bool fuelSensorInBar(int type) {
     return type == fuel_sensor::kCng201C || type == fuel_sensor::kCngHts260;
 }

@@ -50,6 +50,10 @@ bool hasVirtualFuelSensor(std::int32_t firmwareVersion);
 
 // The type the stored thresholds, electrical class and virtual flag stand for.
 int recogniseFuelSensor(const CDeviceConfig& config);
+// The type a type combo shows: the recognised one when the stored thresholds are its preset's
+// (or the virtual sensor is on); std::nullopt when they match no preset, since a preset shown
+// then would claim thresholds the controller does not hold.
+std::optional<int> shownFuelSensor(const CDeviceConfig& config);
 // Types 13 and 14 show their thresholds in bar.
 bool fuelSensorInBar(int type);
 

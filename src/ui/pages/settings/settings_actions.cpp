@@ -6,9 +6,9 @@
 #include "link/lpg_device.h"
 #include "platform/user_interface.h"
 #include "ui/pages/common/page_messages.h"
+#include "ui/pages/common/reported_write.h"
 #include "ui/pages/common/responsive_call.h"
 #include "ui/pages/sensors/fuel_sensor_actions.h"
-#include "ui/pages/settings/reported_write.h"
 #include "ui/pages/settings/settings_changes.h"
 
 namespace torva {
@@ -50,7 +50,9 @@ bool CSettingsActions::reset(const char* failureText) {
 }
 
 bool CSettingsActions::switchToDieselAndWait() {
-    if (m_device.switchToDieselAndWait())
+    bool onDiesel = false;
+    m_ui.runExchange([&] { onDiesel = m_device.switchToDieselAndWait(); });
+    if (onDiesel)
         return true;
     failed(page_message::kDieselFailed);
     return false;
@@ -94,7 +96,7 @@ bool CSettingsActions::changeBaseFlagWithReset(const std::function<void()>& chan
         requestRefresh(ESettingsRefresh::Page);
     m_ui.responsiveWait(kAfterResetWaitMs);
     if (modeBefore != kFuelModeDiesel)
-        m_device.switchToAuto();
+        m_ui.runExchange([&] { m_device.switchToAuto(); });
     return true;
 }
 

@@ -187,4 +187,40 @@ bool minGasTemprCheckOn(const CDeviceConfig& config) {
     return (config.m_serviceSetup.m_advancedFlags2 & kMinGasTemprFlag) != 0;
 }
 
+bool checkOn(ESettingsCheck check, const CDeviceConfig& config) {
+    switch (check) {
+    case ESettingsCheck::WorkMachines:
+        return workMachinesOn(config);
+    case ESettingsCheck::TpsDouble:
+        return tpsDoubleOn(config);
+    case ESettingsCheck::Tempomat:
+        return tempomatOn(config);
+    case ESettingsCheck::MapAveraging:
+        return mapAveragingOn(config);
+    case ESettingsCheck::PercentScale:
+        return percentScaleOn(config);
+    case ESettingsCheck::GasMapWithoutEmulation:
+        return gasMapWithoutEmulationOn(config);
+    case ESettingsCheck::MinGasTemprCheck:
+        return minGasTemprCheckOn(config);
+    }
+    return false;
+}
+
+EBlock checkBlock(ESettingsCheck check) {
+    switch (check) {
+    case ESettingsCheck::WorkMachines:
+    case ESettingsCheck::MinGasTemprCheck:
+        return EBlock::Service;
+    case ESettingsCheck::Tempomat:
+    case ESettingsCheck::GasMapWithoutEmulation:
+        return EBlock::Tempomat;
+    case ESettingsCheck::TpsDouble:
+    case ESettingsCheck::MapAveraging:
+    case ESettingsCheck::PercentScale:
+        break;
+    }
+    return EBlock::Base;
+}
+
 } // namespace torva

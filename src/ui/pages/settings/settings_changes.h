@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/block_table.h"
 #include "ui/pages/settings/settings_options.h"
 
 #include <cstdint>
@@ -36,6 +37,21 @@ void applyPercentScale(CDeviceConfig& config, bool on);
 void applyGasMapWithoutEmulation(CDeviceConfig& config, bool on);
 void applyWorkMachines(CDeviceConfig& config, bool on);
 void applyMinGasTemprCheck(CDeviceConfig& config, bool on);
+
+// The settings page's check boxes.
+enum class ESettingsCheck {
+    WorkMachines,           // "Maszyny robocze"
+    TpsDouble,              // "TPS podwójny"
+    Tempomat,               // "Obsługa tempomatu"
+    MapAveraging,           // "Uśrednianie map"
+    PercentScale,           // "Skala na mapach procentowa"
+    GasMapWithoutEmulation, // "Mapa gazowa aktywna przy wyłączonej emulacji"
+    MinGasTemprCheck,       // the box beside "Minimalna temperatura gazu:"
+};
+// Whether the box shows checked for the record.
+bool checkOn(ESettingsCheck check, const CDeviceConfig& config);
+// The block that holds the box's bit.
+EBlock checkBlock(ESettingsCheck check);
 
 // Read-back for the check boxes.
 bool tpsDoubleOn(const CDeviceConfig& config);

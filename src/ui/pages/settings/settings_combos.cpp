@@ -83,4 +83,30 @@ int comboValue(ESettingsCombo combo, const CDeviceConfig& config) {
     return 0;
 }
 
+EBlock comboBlock(ESettingsCombo combo) {
+    switch (combo) {
+    case ESettingsCombo::TpsType:
+    case ESettingsCombo::DigitalTpsEmulator:
+        return EBlock::Service;
+    case ESettingsCombo::ReducerSensor:
+    case ESettingsCombo::GasSensor:
+        return EBlock::Sensors;
+    case ESettingsCombo::InjectionControl:
+    case ESettingsCombo::IgnitionOrder:
+        return EBlock::Tempomat;
+    case ESettingsCombo::InjectorType:
+    case ESettingsCombo::MountedInjectors:
+        return EBlock::Advanced;
+    case ESettingsCombo::FuelType:
+    case ESettingsCombo::RpmSignalType:
+    case ESettingsCombo::PressureSensor:
+    case ESettingsCombo::MapSensorEmulator:
+    case ESettingsCombo::MafEmulator:
+    case ESettingsCombo::Tps1Emulator:
+    case ESettingsCombo::Tps2Emulator:
+        break;
+    }
+    return EBlock::Base;
+}
+
 } // namespace torva

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/block_table.h"
 #include "ui/pages/settings/settings_options.h"
 
 namespace torva {
@@ -30,5 +31,7 @@ enum class ESettingsCombo {
 ComboOptions comboOptions(ESettingsCombo combo, const CDeviceConfig& config);
 // The value the page selects when it fills the combo from the record.
 int comboValue(ESettingsCombo combo, const CDeviceConfig& config);
+// The block that holds the combo's field (the TPS type: the service block's flag).
+EBlock comboBlock(ESettingsCombo combo);
 
 } // namespace torva

@@ -3,6 +3,7 @@
 #include "ui/pages/common/config_page.h"
 #include "ui/pages/common/page_texts.h"
 #include "ui/pages/settings/settings_actions.h"
+#include "ui/pages/settings/settings_changes.h"
 #include "ui/pages/settings/settings_combos.h"
 #include "ui/pages/settings/settings_spins.h"
 
@@ -23,17 +24,6 @@ class CTransparentGroupBox;
 class CUpDownField;
 class CValueCombo;
 class CVeko2012Doc;
-
-// The settings page's check boxes.
-enum class ESettingsCheck {
-    WorkMachines,           // "Maszyny robocze"
-    TpsDouble,              // "TPS podwójny"
-    Tempomat,               // "Obsługa tempomatu"
-    MapAveraging,           // "Uśrednianie map"
-    PercentScale,           // "Skala na mapach procentowa"
-    GasMapWithoutEmulation, // "Mapa gazowa aktywna przy wyłączonej emulacji"
-    MinGasTemprCheck,       // the box beside "Minimalna temperatura gazu:"
-};
 
 // "Ustawienia": the controller's base, advanced, sensor, service and tempomat settings in group
 // boxes, as many columns side by side as the page's width holds (scrolling when they do not
@@ -88,6 +78,10 @@ private:
     QAbstractButton* addButtonRow(QGridLayout* grid, const char* caption);
     void showSpin(ESettingsSpin spin);
     void showVisibility();
+    // Rows whose field lives in a block the controller's firmware lacks stay disabled, with the
+    // firmware they need as tool tip.
+    void showFirmwareGates();
+    void gateRow(const SRow& row, EBlock block);
     void setRowVisible(const SRow& row, bool visible);
     void fitColumns();
     void arrangeColumns();
@@ -115,6 +109,7 @@ private:
     std::map<ESettingsCombo, SRow> m_comboRows;
     std::map<ESettingsCheck, SRow> m_checkRows;
     CValueCombo* m_fuelSensor = nullptr;
+    SRow m_fuelSensorRow;
     QAbstractButton* m_tpsCalibration = nullptr;
     QAbstractButton* m_rpmDefinition = nullptr;
     QAbstractButton* m_seqCalibration = nullptr;

@@ -18,9 +18,11 @@ constexpr const char* kCalibrationCaption = PL("Kalibracja TPS");
 constexpr const char* kTps1NotRising =
     PL("Odczyt TPS w pozycji 100 % nie jest większy niż w pozycji 0 %. Sprawdź czujnik i powtórz "
        "kalibrację.");
-constexpr const char* kTps2NotRising =
-    PL("Odczyt TPS 2 w pozycji 100 % nie jest większy niż w pozycji 0 %. Sprawdź czujnik i "
+constexpr const char* kTps2Flat =
+    PL("Odczyt TPS 2 w pozycji 100 % jest taki sam jak w pozycji 0 %. Sprawdź czujnik i "
        "powtórz kalibrację.");
+constexpr const char* kRecordingProgress = PL("Zapis przebiegu TPS podwójnego...");
+constexpr const char* kCorrelationProgress = PL("Zapis tablicy korelacji TPS...");
 
 constexpr std::uint8_t kDigitalTpsFlag = 0x10; // m_serviceSetup.m_advancedFlags2
 constexpr std::uint8_t kTpsDoubleFlag = 0x10;  // m_base.m_flags
@@ -92,9 +94,18 @@ bool CTpsCalibration::ask(const char* text, const char* caption) {
     return m_ui.question(text, caption, EButtons::OkCancel, EIcon::Information) == EAnswer::Ok;
 }
 
-void CTpsCalibration::waitRounds(int rounds) {
-    for (int i = 0; i < rounds; ++i)
+void CTpsCalibration::waitRounds(int rounds, const char* progressText) {
+    for (int i = 0; i < rounds; ++i) {
+        if (progressText != nullptr)
+            m_ui.progress(progressText, i, rounds);
         m_ui.responsiveWait(kRoundMs);
+    }
+}
+
+bool CTpsCalibration::exchange(const std::function<bool()>& request) {
+    bool done = false;
+    m_ui.runExchange([&] { done = request(); });
+    return done;
 }
 
 void CTpsCalibration::failed(const char* text) {
@@ -104,7 +115,7 @@ void CTpsCalibration::failed(const char* text) {
 std::optional<STpsReading> CTpsCalibration::readPedal() {
     waitRounds(kPedalSettleRounds);
     DiagSample sample{};
-    if (!m_readSample(sample)) {
+    if (!exchange([&] { return m_readSample(sample); })) {
         failed(page_message::kNoConnection);
         return std::nullopt;
     }
@@ -114,21 +125,22 @@ std::optional<STpsReading> CTpsCalibration::readPedal() {
 bool CTpsCalibration::refuseReadings(const STpsReading& low, const STpsReading& high) {
     const CDeviceConfig& config = m_device.config();
     // A pedal that was not moved (or a dead sensor) gives an empty or falling axis and a line
-    // through one point.
+    // through one point. The second track matters only where the correlation line is built
+    // from it, and may fall while the first rises (many pedals work so): only a flat one
+    // leaves no line to draw.
     const bool tps1Rises =
         digitalTps(config) ? high.digital > low.digital : high.tps1Count > low.tps1Count;
-    const bool tps2Rises =
-        digitalTps(config) || !tpsDouble(config) || high.tps2Count > low.tps2Count;
-    if (tps1Rises && tps2Rises)
+    const bool tps2Moves = !correlationWanted() || high.tps2Count != low.tps2Count;
+    if (tps1Rises && tps2Moves)
         return false;
-    m_ui.message(tps1Rises ? kTps2NotRising : kTps1NotRising, kCalibrationCaption, EIcon::Warning);
+    m_ui.message(tps1Rises ? kTps2Flat : kTps1NotRising, kCalibrationCaption, EIcon::Warning);
     return true;
 }
 
 bool CTpsCalibration::writeAxis(EBlock block, LoadAxis& field, const LoadAxis& axis) {
     const LoadAxis before =
         m_device.withConfig([&](CDeviceConfig&) { return std::exchange(field, axis); });
-    if (m_device.writeBlock(block))
+    if (exchange([&] { return m_device.writeBlock(block); }))
         return true;
     m_device.withConfig([&](CDeviceConfig&) { field = before; });
     failed(page_message::kWriteFailed);
@@ -140,10 +152,12 @@ bool CTpsCalibration::writeAxes(const STpsReading& low, const STpsReading& high)
     if (digitalTps(config))
         return writeAxis(EBlock::AxisTpsD, config.m_mapCoordinatesEmuTpsD,
                          tpsCalibrationAxis(low.digital, high.digital, true));
+    // A falling second track spans its axis from its lower reading: a load axis rises.
     return writeAxis(EBlock::Axis3, config.m_mapCoordinatesEmu3,
                      tpsCalibrationAxis(low.tps1, high.tps1, false)) &&
            writeAxis(EBlock::Axis4, config.m_mapCoordinatesEmu4,
-                     tpsCalibrationAxis(low.tps2, high.tps2, false));
+                     tpsCalibrationAxis(std::min(low.tps2, high.tps2),
+                                        std::max(low.tps2, high.tps2), false));
 }
 
 bool CTpsCalibration::correlationWanted() const {
@@ -154,13 +168,20 @@ bool CTpsCalibration::correlationWanted() const {
 }
 
 bool CTpsCalibration::writeCorrelationChecked(const CorrelationTable& table) {
+    struct SProgressEnd {
+        IUserInterface& ui;
+        ~SProgressEnd() { ui.progress({}, 0, 0); }
+    } progressEnd{m_ui};
     for (int attempt = 0; attempt < kCorrelationAttempts; ++attempt) {
-        if (!m_device.writeCorrelationTable(table) || !m_device.confirmCorrelationTable() ||
-            !m_device.resetDevice())
+        m_ui.progress(kCorrelationProgress, attempt, kCorrelationAttempts);
+        if (!exchange([&] {
+                return m_device.writeCorrelationTable(table) &&
+                       m_device.confirmCorrelationTable() && m_device.resetDevice();
+            }))
             continue;
         m_ui.responsiveWait(kAfterResetMs);
         CorrelationTable readBack{};
-        if (m_device.readCorrelationTable(readBack) && readBack == table)
+        if (exchange([&] { return m_device.readCorrelationTable(readBack); }) && readBack == table)
             return true;
     }
     return false;
@@ -172,21 +193,22 @@ ETpsCalibrationEnd CTpsCalibration::calibrateCorrelation(const STpsReading& low,
                 "powtórz kilkakrotnie."),
              PL("Kalibracja TPS podwójny")))
         return ETpsCalibrationEnd::Cancelled;
-    if (!m_device.setCorrelationRecording(true)) {
+    if (!exchange([&] { return m_device.setCorrelationRecording(true); })) {
         failed(page_message::kWriteFailed);
         return ETpsCalibrationEnd::Failed;
     }
-    waitRounds(kRecordingRounds);
-    if (!m_device.setCorrelationRecording(false)) {
+    waitRounds(kRecordingRounds, kRecordingProgress);
+    m_ui.progress({}, 0, 0);
+    if (!exchange([&] { return m_device.setCorrelationRecording(false); })) {
         failed(page_message::kWriteFailed);
         return ETpsCalibrationEnd::Failed;
     }
     CorrelationTable recorded{};
-    if (!m_device.readCorrelationTable(recorded)) {
+    if (!exchange([&] { return m_device.readCorrelationTable(recorded); })) {
         failed(page_message::kReadFailed);
         return ETpsCalibrationEnd::Failed;
     }
-    // refuseReadings made sure TPS 1 rose, so the line exists.
+    // refuseReadings made sure TPS 1 rose, so the line exists; it falls with a falling TPS 2.
     const auto line =
         tpsCorrelationLine(low.tps1Count, low.tps2Count, high.tps1Count, high.tps2Count);
     if (!line || !writeCorrelationChecked(*line)) {
@@ -202,7 +224,7 @@ ETpsCalibrationEnd CTpsCalibration::run() {
     if (!ask(PL("Kalibrację należy wykonać na postoju na włączonym zapłonie."),
              kCalibrationCaption))
         return ETpsCalibrationEnd::Cancelled;
-    if (!m_device.switchToDiesel()) {
+    if (!exchange([&] { return m_device.switchToDiesel(); })) {
         failed(page_message::kDieselFailed);
         return ETpsCalibrationEnd::Failed;
     }

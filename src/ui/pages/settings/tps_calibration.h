@@ -57,7 +57,10 @@ public:
 
 private:
     bool ask(const char* text, const char* caption);
-    void waitRounds(int rounds);
+    // Rounds of 100 ms with the window painting; with progressText, shown as progress.
+    void waitRounds(int rounds, const char* progressText = nullptr);
+    // One request (or a short run of them) while the window keeps painting.
+    bool exchange(const std::function<bool()>& request);
     std::optional<STpsReading> readPedal();
     bool refuseReadings(const STpsReading& low, const STpsReading& high);
     bool writeAxis(EBlock block, LoadAxis& field, const LoadAxis& axis);

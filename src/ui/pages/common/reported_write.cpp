@@ -1,4 +1,4 @@
-#include "ui/pages/settings/reported_write.h"
+#include "ui/pages/common/reported_write.h"
 
 #include "config/device_config.h"
 #include "link/lpg_device.h"
