@@ -17,22 +17,15 @@
 
 using namespace torva;
 using sim::SimConfig;
+using test::kNoController;
+using test::kOk;
+using test::kRefused;
+using test::kUsage;
+using test::readFileText;
 using test::runTool;
 using test::SToolRun;
 
 namespace {
-
-constexpr int kOk = 0;
-constexpr int kRefused = 1;
-constexpr int kUsage = 2;
-constexpr int kNoController = 3;
-
-std::string readText(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
 
 std::string describe(const SToolRun& run) {
     return "status " + std::to_string(run.status) + "\nstdout:\n" + run.out + "stderr:\n" + run.err;
@@ -138,7 +131,7 @@ TEST_F(HostileInput, ALoadRefusesTheWholeFileBeforeTheBackupAndDiffRefusesItToo)
     const std::string good = file("good.dsettings");
     ASSERT_EQ(run({"config", "export", good}).status, kOk);
     const auto before = allBlocks();
-    std::string text = readText(good);
+    std::string text = readFileText(good);
     const std::size_t at = text.find("m_mapRpmCoordinatesEmu1[3]\t");
     text.replace(at, text.find('\r', at) - at, "m_mapRpmCoordinatesEmu1[3]\tinf");
     const std::string bad = write("bad.dsettings", text);
@@ -154,7 +147,7 @@ TEST_F(HostileInput, ALoadRefusesTheWholeFileBeforeTheBackupAndDiffRefusesItToo)
     EXPECT_EQ(allBlocks(), before);
 
     // Files the load refuses are no configuration to compare with.
-    const std::string marked = write("marked.dsettings", "\xEF\xBB\xBF" + readText(good));
+    const std::string marked = write("marked.dsettings", "\xEF\xBB\xBF" + readFileText(good));
     for (const std::string& refused : {bad, marked}) {
         const SToolRun diff = run({"config", "diff", refused});
         EXPECT_EQ(diff.status, kRefused) << describe(diff);
@@ -246,7 +239,7 @@ TEST_F(HostileInput, OutputFilesAreRegularFilesWrittenWhole) {
     std::filesystem::create_symlink("target.dsettings", link);
     ASSERT_EQ(runOffline({"--demo", "config", "export", link}).status, kOk);
     EXPECT_TRUE(std::filesystem::is_symlink(link));
-    EXPECT_EQ(lineCount(readText(file("target.dsettings"))), 2568u);
+    EXPECT_EQ(lineCount(readFileText(file("target.dsettings"))), 2568u);
 
     // The CSV is line-based: a short line in the middle is skipped and the rows after it stay
     // whole; the conversion never writes onto its own recording.
@@ -259,14 +252,14 @@ TEST_F(HostileInput, OutputFilesAreRegularFilesWrittenWhole) {
     const SToolRun converted = runOffline({"oscd", "csv", recording, csv});
     ASSERT_EQ(converted.status, kOk) << describe(converted);
     EXPECT_EQ(converted.err, "skipped 2 lines that did not hold 28 numbers (the first: line 2)\n");
-    const std::string text = readText(csv);
+    const std::string text = readFileText(csv);
     EXPECT_EQ(lineCount(text), 4u);
     EXPECT_EQ(text.substr(text.rfind("\n", text.size() - 2) + 1, 12), "1,2,3,4,5.00");
     const std::string alias = file("alias.oscd");
     std::filesystem::create_symlink("drive.oscd", alias);
     const SToolRun ontoItself = runOffline({"oscd", "csv", recording, alias});
     EXPECT_EQ(ontoItself.status, kUsage) << describe(ontoItself);
-    EXPECT_EQ(readText(recording).substr(0, row.size()), row);
+    EXPECT_EQ(readFileText(recording).substr(0, row.size()), row);
 }
 
 TEST_F(HostileInput, IdentifiersAreShownAndWrittenWithoutControlCharacters) {
@@ -278,7 +271,7 @@ TEST_F(HostileInput, IdentifiersAreShownAndWrittenWithoutControlCharacters) {
     EXPECT_NE(identity.out.find("serial: TRV4\\x07\\x1B[2J\n"), std::string::npos) << identity.out;
     const std::string exported = file("car.dsettings");
     ASSERT_EQ(run({"config", "export", exported}).status, kOk);
-    EXPECT_NE(readText(exported).find("m_devInfo.m_serial\tTRV4\\x07\\x1B[2J\r\n"),
+    EXPECT_NE(readFileText(exported).find("m_devInfo.m_serial\tTRV4\\x07\\x1B[2J\r\n"),
               std::string::npos);
     ASSERT_EQ(run({"--yes", "config", "factory"}).status, kOk);
     const SToolRun backups = run({"backups"});

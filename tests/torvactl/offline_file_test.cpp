@@ -13,21 +13,14 @@
 #include <sstream>
 
 using namespace torva;
+using test::kOk;
+using test::kRefused;
+using test::kUsage;
+using test::readFileText;
 using test::runTool;
 using test::SToolRun;
 
 namespace {
-
-constexpr int kOk = 0;
-constexpr int kRefused = 1;
-constexpr int kUsage = 2;
-
-std::string readBytes(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
-}
 
 std::string describe(const std::vector<std::string>& command, const SToolRun& run) {
     std::string text;
@@ -129,7 +122,7 @@ TEST_F(OfflineFile, EveryEditingCommandOnTheFileLoadsIntoTheControllerTheOnlineR
 }
 
 TEST_F(OfflineFile, RefusedCommandsLeaveTheFileAsItWas) {
-    const std::string before = readBytes(m_file);
+    const std::string before = readFileText(m_file);
     const std::string badMap = write("bad.csv", "1,2,3\n");
     const std::vector<std::pair<int, std::vector<std::string>>> refusals{
         {kUsage, {"set", "m_base.m_switchRPN", "1500"}},
@@ -154,7 +147,7 @@ TEST_F(OfflineFile, RefusedCommandsLeaveTheFileAsItWas) {
         const SToolRun refused = offline(command);
         EXPECT_EQ(refused.status, status) << describe(command, refused);
         EXPECT_NE(refused.err.find("error: "), std::string::npos) << describe(command, refused);
-        EXPECT_EQ(readBytes(m_file), before) << describe(command, refused);
+        EXPECT_EQ(readFileText(m_file), before) << describe(command, refused);
     }
     EXPECT_NE(offline({"faults"}).err.find("needs a controller"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(m_home.file("other.dsettings")));
@@ -171,7 +164,7 @@ TEST_F(OfflineFile, RefusedCommandsLeaveTheFileAsItWas) {
     const SToolRun rejected =
         runTool(m_home.path(), {"--file", broken, "set", "m_base.m_switchRPM", "1500"});
     EXPECT_EQ(rejected.status, kRefused) << rejected.err;
-    EXPECT_EQ(readBytes(broken), withoutKey);
+    EXPECT_EQ(readFileText(broken), withoutKey);
 }
 
 TEST_F(OfflineFile, IdentifyNamesTheFilesControllerAndNeedsNoPort) {

@@ -18,6 +18,13 @@ extern char** environ;
 
 namespace torva::test {
 
+std::string readFileText(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
 namespace {
 
 std::string readFile(const std::string& path) {

@@ -6,6 +6,15 @@
 
 namespace torva::test {
 
+// torvactl's exit statuses, as the tests expect them.
+constexpr int kOk = 0;
+constexpr int kRefused = 1;
+constexpr int kUsage = 2;
+constexpr int kNoController = 3;
+
+// A file's whole content as bytes ("" when it cannot be read).
+std::string readFileText(const std::string& path);
+
 // What one run of torvactl left behind.
 struct SToolRun {
     // Exit status; 128 + the signal when a signal ended it; -1 when it had not ended in time.

@@ -16,15 +16,15 @@
 
 using namespace torva;
 using sim::SimConfig;
+using test::kNoController;
+using test::kOk;
+using test::kRefused;
+using test::kUsage;
+using test::readFileText;
 using test::runTool;
 using test::SToolRun;
 
 namespace {
-
-constexpr int kOk = 0;
-constexpr int kRefused = 1;
-constexpr int kUsage = 2;
-constexpr int kNoController = 3;
 
 std::vector<std::string> lines(const std::string& text) {
     std::vector<std::string> result;
@@ -36,13 +36,6 @@ std::vector<std::string> lines(const std::string& text) {
 
 std::size_t fieldCount(const std::string& line, char separator) {
     return static_cast<std::size_t>(std::count(line.begin(), line.end(), separator)) + 1;
-}
-
-std::string readText(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
 }
 
 std::string describe(const SToolRun& run) {
@@ -191,7 +184,7 @@ TEST_F(TorvactlAgainstSimulator, ExportThenImportRestoresTheBlocksByteForByte) {
     const SToolRun exportRun = run({"config", "export", settings});
     ASSERT_EQ(exportRun.status, kOk) << describe(exportRun);
     EXPECT_EQ(exportRun.out, settings + "\n");
-    EXPECT_NE(readText(settings).find("m_base.m_switchRPM\t1700\r\n"), std::string::npos);
+    EXPECT_NE(readFileText(settings).find("m_base.m_switchRPM\t1700\r\n"), std::string::npos);
 
     ASSERT_EQ(run({"set", "m_base.m_switchRPM", "2500", "m_mapTimeEmu2[5][5]", "1"}).status, kOk);
     ASSERT_NE(allBlocks(), exported);
@@ -202,7 +195,7 @@ TEST_F(TorvactlAgainstSimulator, ExportThenImportRestoresTheBlocksByteForByte) {
     const std::vector<std::string> printed = lines(import.out);
     ASSERT_EQ(printed.size(), 1u) << describe(import);
     EXPECT_NE(printed[0].find("/Backup/"), std::string::npos) << printed[0];
-    EXPECT_NE(readText(printed[0]).find("m_base.m_switchRPM\t2500\r\n"), std::string::npos);
+    EXPECT_NE(readFileText(printed[0]).find("m_base.m_switchRPM\t2500\r\n"), std::string::npos);
 
     // A file that is no settings file is rejected and nothing is written.
     const std::string broken = file("broken.dsettings");
@@ -231,7 +224,7 @@ TEST_F(TorvactlAgainstSimulator, FactoryRestoreNeedsYes) {
     EXPECT_EQ(run({"get", "m_base.m_switchRPM"}).out, "m_base.m_switchRPM\t1200\n");
     const std::vector<std::string> printed = lines(restored.out);
     ASSERT_EQ(printed.size(), 1u) << describe(restored);
-    EXPECT_NE(readText(printed[0]).find("m_base.m_switchRPM\t2500\r\n"), std::string::npos);
+    EXPECT_NE(readFileText(printed[0]).find("m_base.m_switchRPM\t2500\r\n"), std::string::npos);
 }
 
 TEST_F(TorvactlAgainstSimulator, FaultsStatsAndModes) {
@@ -275,11 +268,11 @@ TEST_F(TorvactlAgainstSimulator, MonitorRecordsAndTheRecordingConvertsToCsv) {
     ASSERT_EQ(shown.size(), 3u) << describe(monitor);
     for (const std::string& line : shown)
         EXPECT_EQ(fieldCount(line, '\t'), 28u) << line;
-    EXPECT_EQ(readText(recording), monitor.out);
+    EXPECT_EQ(readFileText(recording), monitor.out);
 
     const std::string csvFile = file("drive.csv");
     ASSERT_EQ(runTool(home(), {"oscd", "csv", recording, csvFile}).status, kOk);
-    const std::vector<std::string> csv = lines(readText(csvFile));
+    const std::vector<std::string> csv = lines(readFileText(csvFile));
     ASSERT_EQ(csv.size(), 4u);
     EXPECT_EQ(csv[0].rfind("fuel_mode,switch_state,status_flags,rpm,", 0), 0u) << csv[0];
     for (const std::string& line : csv)
@@ -287,7 +280,7 @@ TEST_F(TorvactlAgainstSimulator, MonitorRecordsAndTheRecordingConvertsToCsv) {
     std::string firstRow = shown[0];
     std::replace(firstRow.begin(), firstRow.end(), '\t', ',');
     EXPECT_EQ(csv[1], firstRow);
-    EXPECT_EQ(runTool(home(), {"oscd", "csv", recording}).out, readText(csvFile));
+    EXPECT_EQ(runTool(home(), {"oscd", "csv", recording}).out, readFileText(csvFile));
 
     EXPECT_EQ(run({"monitor", "--count", "1", "--record", file("drive.txt")}).status, kUsage);
     EXPECT_EQ(runTool(home(), {"oscd", "csv", file("missing.oscd")}).status, kRefused);
